@@ -1,0 +1,51 @@
+#pragma once
+
+#include "platform/Platform.h"
+
+#include <array>
+#include <string_view>
+
+// The window as designed, in scale units (twips) unless said otherwise.
+namespace zirkulon::design {
+
+inline constexpr int twipsPerPixel = 15;
+inline constexpr int innerWidth = 8220; // 548 pixels
+inline constexpr int innerHeight = 8220;
+inline constexpr std::string_view applicationTitle = "Zirkulon";
+
+struct LabelDesign {
+    Label label;
+    std::string_view name;
+    int left, top, width, height;
+};
+
+inline constexpr std::array<LabelDesign, 3> labels{{
+    {Label::LWinkel, "LWinkel", 120, 0, 2535, 375},
+    {Label::LKlicks, "LKlicks", 2880, 0, 2535, 375},
+    {Label::LTreffer, "LTreffer", 5640, 0, 2415, 375},
+}};
+inline constexpr std::string_view labelFont = "Comic Sans MS";
+inline constexpr int labelPointSize = 12;
+
+inline constexpr int legWidthPixels = 2;
+inline constexpr int arcWidthPixels = 1;
+// Where the legs stand before the first layout; never seen on the screen.
+inline constexpr LineShape schenkel1Design{3600, 3000, 7200, 3000};
+inline constexpr LineShape schenkel2Design{3600, 3000, 3600, 720};
+
+struct MenuDesign {
+    std::string_view name;
+    std::string_view caption;
+    void (FormEvents::*handler)();
+};
+
+inline constexpr std::array<MenuDesign, 6> menu{{
+    {"MNew", "Neu", &FormEvents::MNew_Click},
+    {"MExact", "Genauigkeit", &FormEvents::MExact_Click},
+    {"MGuess", "prüfen", &FormEvents::MGuess_Click},
+    {"MHelp", "Hilfe", &FormEvents::MHelp_Click},
+    {"MInfo", "Info", &FormEvents::MInfo_Click},
+    {"MEnd", "Ende", &FormEvents::MEnd_Click},
+}};
+
+} // namespace zirkulon::design

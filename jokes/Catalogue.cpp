@@ -1,0 +1,32 @@
+#include "jokes/Catalogue.h"
+
+#include "app/Ausgabe.h"
+
+namespace zirkulon {
+
+namespace jokes {
+
+std::vector<std::string> catalogueEntries() {
+    std::vector<std::string> entries;
+    std::string_view rest = catalogueText();
+    while (!rest.empty()) {
+        const auto end = rest.find('\n');
+        entries.emplace_back(rest.substr(0, end));
+        if (end == std::string_view::npos) {
+            break;
+        }
+        rest.remove_prefix(end + 1);
+    }
+    return entries;
+}
+
+} // namespace jokes
+
+void Ausgabe::FillJokes() {
+    state_.Jokes = Collection();
+    for (auto& entry : jokes::catalogueEntries()) {
+        state_.Jokes.add(std::move(entry));
+    }
+}
+
+} // namespace zirkulon

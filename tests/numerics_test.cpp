@@ -1,0 +1,226 @@
+#include "platform/Arc.h"
+#include "platform/Collection.h"
+#include "platform/Numerics.h"
+#include "platform/PlatformError.h"
+#include "platform/Random.h"
+#include "platform/Variant.h"
+
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <cmath>
+#include <limits>
+#include <numbers>
+
+using namespace zirkulon;
+
+namespace {
+const NumberFormat de = NumberFormat::german();
+const NumberFormat en = NumberFormat::english();
+} // namespace
+
+TEST(Rounding, TiesGoToTheEvenNeighbour) {
+    EXPECT_EQ(roundHalfEven(0.5), 0.0);
+    EXPECT_EQ(roundHalfEven(1.5), 2.0);
+    EXPECT_EQ(roundHalfEven(2.5), 2.0);
+    EXPECT_EQ(roundHalfEven(22.5), 22.0);
+    EXPECT_EQ(roundHalfEven(67.5), 68.0);
+    EXPECT_EQ(roundHalfEven(136.5), 136.0);
+    EXPECT_EQ(roundHalfEven(137.5), 138.0);
+    EXPECT_EQ(roundHalfEven(-1.5), -2.0);
+    EXPECT_EQ(roundHalfEven(-2.5), -2.0);
+    EXPECT_EQ(roundHalfEven(2.4999999999999996), 2.0);
+    EXPECT_EQ(roundHalfEven(134.99999999999997), 135.0);
+}
+
+TEST(Rounding, SixteenBitConversionChecksItsRange) {
+    EXPECT_EQ(toInt16(32767.4), 32767);
+    EXPECT_EQ(toInt16(-32768.5), -32768); // tie to the even -32768
+    EXPECT_EQ(toInt16(79.49999), 79);
+    EXPECT_THROW(toInt16(32767.5), PlatformError);
+    EXPECT_THROW(toInt16(-32769), PlatformError);
+    EXPECT_THROW(toInt16(std::nan("")), PlatformError);
+    EXPECT_THROW(toInt16(std::numeric_limits<double>::infinity()), PlatformError);
+}
+
+TEST(Rounding, SingleConversionRefusesOverflow) {
+    EXPECT_EQ(toSingle(3699.45), 3699.449951171875f);
+    EXPECT_THROW(toSingle(1e39), PlatformError);
+    EXPECT_THROW(toSingle(std::nan("")), PlatformError);
+}
+
+TEST(IntegerRemainder, RoundsBothOperandsAndKeepsTheDividendsSign) {
+    EXPECT_EQ(intRemainder(Variant::integer(7), Variant::integer(2)), 1);
+    EXPECT_EQ(intRemainder(Variant::integer(-7), Variant::integer(2)), -1);
+    EXPECT_EQ(intRemainder(Variant::integer(7), Variant::integer(-2)), 1);
+    EXPECT_EQ(intRemainder(Variant::integer(4), Variant::real(2.5)), 0); // 2.5 -> 2
+    EXPECT_EQ(intRemainder(Variant::integer(3), Variant::real(1.5)), 1); // 1.5 -> 2
+    EXPECT_EQ(intRemainder(Variant::integer(4), Variant::real(3.5)), 0); // 3.5 -> 4
+    EXPECT_EQ(intRemainder(Variant::real(10.5), Variant::integer(10)), 0); // 10.5 -> 10
+    EXPECT_THROW(intRemainder(Variant::integer(3), Variant::integer(0)), PlatformError);
+    EXPECT_THROW(intRemainder(Variant::integer(3), Variant::real(0.5)), PlatformError);
+    EXPECT_THROW(intRemainder(Variant::real(3e9), Variant::integer(7)), PlatformError);
+}
+
+TEST(NumberToText, FifteenSignificantDigitsInTheLocale) {
+    EXPECT_EQ(doubleToText(2.5, de), "2,5");
+    EXPECT_EQ(doubleToText(2.5, en), "2.5");
+    EXPECT_EQ(doubleToText(137.0, de), "137");
+    EXPECT_EQ(doubleToText(1.0 / 3.0, de), "0,333333333333333");
+    EXPECT_EQ(doubleToText(2.0 / 3.0, en), "0.666666666666667");
+    EXPECT_EQ(doubleToText(0.1 + 0.2, de), "0,3");
+    EXPECT_EQ(doubleToText(10.01, de), "10,01");
+    EXPECT_EQ(doubleToText(134.99999999999997, de), "135");
+    EXPECT_EQ(doubleToText(2 * 3.14159265358979, de), "6,28318530717958");
+    EXPECT_EQ(doubleToText(1234567.25, de), "1234567,25"); // never grouped
+    EXPECT_EQ(doubleToText(-4.75, de), "-4,75");
+    EXPECT_EQ(doubleToText(-0.0, de), "0");
+    EXPECT_EQ(intToText(-32768), "-32768");
+}
+
+TEST(NumberToText, ExtremeMagnitudesUseAnExponent) {
+    EXPECT_EQ(doubleToText(123456789012345.0, de), "123456789012345");
+    EXPECT_EQ(doubleToText(999999999999999.4, de), "999999999999999");
+    EXPECT_EQ(doubleToText(999999999999999.9, de), "1E+15"); // rounding carries
+    EXPECT_EQ(doubleToText(1e15, de), "1E+15");
+    EXPECT_EQ(doubleToText(1234567890123456.0, de), "1,23456789012346E+15");
+    EXPECT_EQ(doubleToText(1e300, en), "1E+300");
+    EXPECT_EQ(doubleToText(DBL_MAX, de), "1,79769313486232E+308");
+    EXPECT_EQ(doubleToText(0.0001, de), "0,0001");
+    EXPECT_EQ(doubleToText(0.00001, de), "1E-05");
+    EXPECT_EQ(doubleToText(-1.5e-7, en), "-1.5E-07");
+    EXPECT_EQ(doubleToText(5e-324, de), "4,94065645841247E-324");
+    EXPECT_THROW(doubleToText(std::nan(""), de), PlatformError);
+}
+
+TEST(TextToNumber, ReadsTheLocalesSeparators) {
+    EXPECT_EQ(textToDouble("2,5", de), 2.5);
+    EXPECT_EQ(textToDouble("2.5", en), 2.5);
+    EXPECT_EQ(textToDouble("2.5", de), 25.0); // a group separator in German
+    EXPECT_EQ(textToDouble("2,5", en), 25.0);
+    EXPECT_EQ(textToDouble("1.000,5", de), 1000.5);
+    EXPECT_EQ(textToDouble("1,000.5", en), 1000.5);
+    EXPECT_EQ(textToDouble("10,01", de), 10.01);
+    EXPECT_EQ(textToDouble(" -4 ", de), -4.0);
+    EXPECT_EQ(textToDouble("+3", de), 3.0);
+    EXPECT_EQ(textToDouble(",5", de), 0.5);
+    EXPECT_EQ(textToDouble("5,", de), 5.0);
+    EXPECT_EQ(textToDouble("1,5E-3", de), 0.0015);
+    EXPECT_EQ(textToDouble("2e1", en), 20.0);
+    EXPECT_EQ(textToDouble("1E+300", de), 1e300);
+    // Every double's own text reads back as the same double.
+    for (double x : {2.5, 1e-5, 1.0 / 3.0, 4.94065645841247e-324, 1e300, 123456.789}) {
+        const auto back = textToDouble(doubleToText(x, de), de);
+        ASSERT_TRUE(back.has_value()) << x;
+        EXPECT_EQ(doubleToText(*back, de), doubleToText(x, de));
+    }
+}
+
+TEST(TextToNumber, RefusesWhatIsNotAFiniteNumber) {
+    for (const char* text : {"", " ", "abc", "-", "+", ",", "e5", "1e", "1e+", "1,2,3", ".5",
+                             "1..000", "1.000.", "12 3", "nan", "NaN", "inf", "-Infinity",
+                             "0x10", "1e400", "-1e400", "2,5°", "1 000"}) {
+        EXPECT_FALSE(isNumeric(text, de)) << '"' << text << '"';
+    }
+    EXPECT_FALSE(isNumeric(std::string(400, '9'), de)); // overflows a double
+    EXPECT_FALSE(isNumeric("1e99999999999999999999", en));
+    EXPECT_TRUE(isNumeric(std::string(100000, '0') + "1", de));
+    EXPECT_EQ(textToDouble("1e-400", de), 0.0);               // underflows to zero
+    EXPECT_TRUE(std::signbit(*textToDouble("-1e-400", de))); // keeps its sign
+    EXPECT_EQ(textToDouble("0e99999999999", de), 0.0);
+}
+
+TEST(TextToNumber, GroupSeparatorsOfOtherLocalesMayBeLongerThanOneByte) {
+    const NumberFormat french{",", "\u202f"};
+    EXPECT_EQ(textToDouble("1\u202f000,25", french), 1000.25);
+    EXPECT_FALSE(isNumeric("1\u202f", french));
+}
+
+TEST(VariantArithmetic, ResultTypesFollowTheOperands) {
+    using T = Variant::Type;
+    EXPECT_EQ((Variant::integer(2) + Variant::integer(3)).type(), T::Integer);
+    const Variant wide = Variant::integer(32767) + Variant::integer(1);
+    EXPECT_EQ(wide.type(), T::Long);
+    EXPECT_EQ(wide.value(), 32768.0);
+    EXPECT_EQ((Variant::integer(-32768) * Variant::integer(-1)).type(), T::Long);
+    EXPECT_EQ((Variant::single(1.5f) + Variant::integer(2)).type(), T::Single);
+    EXPECT_EQ((Variant::single(1.5f) + Variant::longInt(2)).type(), T::Double);
+    EXPECT_EQ((Variant::real(1.5) - Variant::integer(2)).type(), T::Double);
+    EXPECT_EQ((Variant::integer(3) / Variant::integer(2)).type(), T::Double);
+    EXPECT_EQ((Variant::single(3) / Variant::single(2)).type(), T::Single);
+    // 1/16 * 360 and 3/16 * 360 in single arithmetic.
+    EXPECT_EQ((Variant::single(0.0625f) * Variant::integer(360)).value(), 22.5);
+    // A single sum rounds once to single.
+    EXPECT_EQ((Variant::single(16777216.0f) + Variant::single(1.0f)).value(), 16777216.0);
+    // A single quotient that would overflow becomes a double.
+    const Variant big = Variant::single(3e38f) / Variant::single(1e-3f);
+    EXPECT_EQ(big.type(), T::Double);
+    EXPECT_EQ(big.value(), static_cast<double>(3e38f) / static_cast<double>(1e-3f));
+    EXPECT_EQ((Variant::single(-810) / Variant::single(-810)).value(), 1.0);
+}
+
+TEST(VariantArithmetic, FailuresRaiseErrors) {
+    EXPECT_THROW(Variant::integer(1) / Variant::integer(0), PlatformError);
+    EXPECT_THROW(Variant::single(1) / Variant::single(0), PlatformError);
+    EXPECT_THROW(Variant::real(1e308) * Variant::integer(10), PlatformError);
+    EXPECT_THROW(Variant::single(3e38f) * Variant::single(10), PlatformError);
+    EXPECT_THROW(Variant::longInt(2147483647) + Variant::integer(1), PlatformError);
+    EXPECT_THROW(power(Variant::real(1e200), Variant::integer(2)), PlatformError);
+}
+
+TEST(VariantArithmetic, ComparesByValueAndWritesItsType) {
+    EXPECT_TRUE(Variant::integer(2) == Variant::real(2.0));
+    EXPECT_TRUE(Variant::single(0.1f) > Variant::real(0.1));
+    EXPECT_TRUE(-Variant::real(4) < Variant::integer(0));
+    EXPECT_EQ(Variant::integer(2).toText(de), "2");
+    EXPECT_EQ(Variant::real(2).toText(de), "2");
+    EXPECT_EQ(Variant::real(2.5).toText(de), "2,5");
+    EXPECT_EQ(Variant::single(0.1f).toText(en), "0.1");
+}
+
+TEST(Collection, PositionsCountFromOne) {
+    Collection jokes;
+    jokes.add("a");
+    jokes.add("b");
+    jokes.add("a");
+    EXPECT_EQ(jokes.count(), 3);
+    EXPECT_EQ(jokes.item(1), "a");
+    EXPECT_EQ(jokes.item(3), "a");
+    EXPECT_THROW(jokes.item(0), PlatformError);
+    EXPECT_THROW(jokes.item(4), PlatformError);
+}
+
+TEST(Random, SinglesLieInTheHalfOpenUnitInterval) {
+    ClockRandom random;
+    random.seed(7);
+    float lowest = 1, highest = 0;
+    for (int i = 0; i < 100000; ++i) {
+        const float r = random.next();
+        ASSERT_GE(r, 0.0f);
+        ASSERT_LT(r, 1.0f);
+        lowest = std::min(lowest, r);
+        highest = std::max(highest, r);
+    }
+    EXPECT_LT(lowest, 0.001f);
+    EXPECT_GT(highest, 0.999f);
+}
+
+TEST(Arc, AnglesAreInterpretedAsTheDrawingSurfaceDoes) {
+    const Arc arc = makeArc(4110, 4110, 1109.7f, -0.001f, 2.3561945f);
+    EXPECT_TRUE(arc.radiusToStart);
+    EXPECT_FALSE(arc.radiusToEnd);
+    EXPECT_DOUBLE_EQ(arc.start, static_cast<double>(0.001f));
+    EXPECT_DOUBLE_EQ(arc.sweep, static_cast<double>(2.3561945f) - static_cast<double>(0.001f));
+
+    // 2*pi rounded to single lies just above 2*pi and still draws the full turn.
+    const Arc full = makeArc(0, 0, 10, -0.001f, 6.2831855f);
+    EXPECT_GT(full.start + full.sweep, 2 * std::numbers::pi);
+
+    // An end before the start runs on through almost the whole circle.
+    const Arc wrapped = makeArc(0, 0, 10, -0.001f, 0.0005f);
+    EXPECT_NEAR(wrapped.sweep, 2 * std::numbers::pi - 0.0005, 1e-6);
+
+    EXPECT_THROW(makeArc(0, 0, 10, 0, 6.2832f), PlatformError);
+    EXPECT_THROW(makeArc(0, 0, 10, -7, 1), PlatformError);
+    EXPECT_THROW(makeArc(0, 0, -1, 0, 1), PlatformError);
+}
