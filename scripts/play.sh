@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Sets up what is missing, builds Zirkulon and starts it.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DZIRKULON_TESTS=OFF
+cmake --build build --target zirkulon
+exec build/zirkulon
