@@ -1,4 +1,363 @@
+// What Qt adds to the game: the window's geometry, fonts and menu, painting,
+// mouse routing, modal boxes and the error boundary. Runs on the offscreen
+// platform under a German locale.
+#include "app/Ausgabe.h"
+#include "platform/PlatformError.h"
+#include "platform/qt/QtForm.h"
+
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QFontInfo>
+#include <QInputDialog>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
 #include <QTest>
-class QtFormTest : public QObject { Q_OBJECT };
+#include <QTimer>
+
+#include <cmath>
+#include <functional>
+#include <memory>
+
+using namespace zirkulon;
+
+namespace {
+
+constexpr int vertex = 274; // pixels: the centre of the 548 x 548 inner area
+
+bool isColour(const QImage& image, QPoint at, QColor colour) {
+    return image.pixelColor(at) == colour;
+}
+
+// Darker than the background: the arc, drawn in the button text colour.
+bool isInk(const QImage& image, QPoint at) {
+    return image.pixelColor(at).lightness() < 140;
+}
+
+bool anyInkNear(const QImage& image, QPoint at, int reach = 1) {
+    for (int dx = -reach; dx <= reach; ++dx) {
+        for (int dy = -reach; dy <= reach; ++dy) {
+            if (isInk(image, at + QPoint(dx, dy))) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// Runs `act` on every modal box that opens while `trigger` runs, then lets the
+// box go on (accepting it unless `act` closed it already).
+QStringList closeBoxes(const std::function<void()>& trigger,
+                       const std::function<void(QWidget*)>& act = {}) {
+    QStringList seen;
+    QTimer poll;
+    poll.setInterval(5);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        if (box == nullptr || !box->isVisible()) {
+            return;
+        }
+        if (auto* message = qobject_cast<QMessageBox*>(box)) {
+            seen << message->windowTitle() + ": " + message->text();
+        } else if (auto* input = qobject_cast<QInputDialog*>(box)) {
+            seen << input->windowTitle() + ": [" + input->textValue() + "]";
+        }
+        if (act) {
+            act(box);
+        }
+        if (box->isVisible()) {
+            if (auto* dialog = qobject_cast<QDialog*>(box)) {
+                dialog->accept();
+            }
+        }
+    });
+    poll.start();
+    trigger();
+    return seen;
+}
+
+// Plays the game but fails on "Neu", to test the error boundary.
+class FailingGame : public FormEvents {
+public:
+    explicit FailingGame(Platform& platform) : game(platform) {}
+    void Form_Load() override { game.Form_Load(); }
+    void Form_Resize() override { game.Form_Resize(); }
+    void Form_MouseDown(std::int16_t b, std::int16_t s, float x, float y) override {
+        game.Form_MouseDown(b, s, x, y);
+    }
+    void Form_MouseMove(std::int16_t b, std::int16_t s, float x, float y) override {
+        game.Form_MouseMove(b, s, x, y);
+    }
+    void MNew_Click() override {
+        ++failures;
+        throw PlatformError("scheitert absichtlich");
+    }
+    void MExact_Click() override {}
+    void MGuess_Click() override {}
+    void MHelp_Click() override {}
+    void MInfo_Click() override {}
+    void MEnd_Click() override {}
+
+    Ausgabe game;
+    int failures = 0;
+};
+
+} // namespace
+
+class QtFormTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QtForm> form;
+    std::unique_ptr<Ausgabe> game;
+
+    QLabel* label(const char* name) const { return form->findChild<QLabel*>(name); }
+    QAction* action(const char* name) const { return form->findChild<QAction*>(name); }
+    QImage grab() const { return form->canvas()->grab().toImage(); }
+
+private slots:
+    void initTestCase() {
+        // The offscreen platform warns about every dialog it cannot size; that is noise here.
+        static QtMessageHandler testLog = nullptr;
+        testLog = qInstallMessageHandler(
+            [](QtMsgType type, const QMessageLogContext& context, const QString& message) {
+                if (!message.contains("propagateSizeHints")) {
+                    testLog(type, context, message);
+                }
+            });
+        installQtTranslations(*QCoreApplication::instance(), QLocale(QLocale::German));
+    }
+
+    void init() {
+        form = std::make_unique<QtForm>(QLocale(QLocale::German, QLocale::Germany));
+        game = std::make_unique<Ausgabe>(*form);
+        form->setEvents(game.get());
+        form->load();
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    }
+
+    void cleanup() {
+        form.reset();
+        game.reset();
+    }
+
+    void startsWithTheDesignedWindow() {
+        QCOMPARE(form->canvas()->size(), QSize(548, 548));
+        QCOMPARE(form->windowTitle(), QString("Eingestellte Genauigkeit: 2°"));
+        QVERIFY(label("LWinkel")->text().startsWith("Winkel = "));
+        QCOMPARE(label("LKlicks")->text(), QString("Versuche: 0"));
+        QCOMPARE(label("LTreffer")->text(), QString("Erraten: 0 Winkel"));
+
+        QCOMPARE(label("LWinkel")->geometry(), QRect(8, 0, 169, 25));
+        QCOMPARE(label("LKlicks")->geometry(), QRect(192, 0, 169, 25));
+        QCOMPARE(label("LTreffer")->geometry(), QRect(376, 0, 161, 25));
+        for (const char* name : {"LWinkel", "LKlicks", "LTreffer"}) {
+            QLabel* l = label(name);
+            const QFontInfo font(l->font());
+            QCOMPARE(font.family(), QString("Comic Neue"));
+            QCOMPARE(l->font().pointSize(), 12);
+            QCOMPARE(font.weight(), int(QFont::Normal));
+            QVERIFY(!font.italic());
+            QVERIFY(l->alignment() & Qt::AlignHCenter);
+            QCOMPARE(grab().pixelColor(l->geometry().topLeft() + QPoint(2, 2)), QColor(Qt::white));
+        }
+
+        const QImage image = grab();
+        QVERIFY(isColour(image, {vertex + 100, vertex - 1}, Qt::red));
+        QVERIFY(isColour(image, {vertex + 240, vertex}, Qt::red));
+        QVERIFY(isColour(image, {vertex - 1, vertex - 100}, Qt::blue));
+        QVERIFY(!anyInkNear(image, {vertex + 52, vertex - 52}, 3)); // no arc yet
+    }
+
+    void menuHoldsSixPlainCommands() {
+        const QList<QAction*> actions = form->menuBar()->actions();
+        QStringList captions, names;
+        for (QAction* a : actions) {
+            captions << a->text();
+            names << a->objectName();
+            QVERIFY(a->menu() == nullptr);
+            QVERIFY(a->shortcut().isEmpty());
+            QVERIFY(a->isEnabled() && a->isVisible() && !a->isCheckable());
+        }
+        QCOMPARE(captions, QStringList({"Neu", "Genauigkeit", "prüfen", "Hilfe", "Info", "Ende"}));
+        QCOMPARE(names, QStringList({"MNew", "MExact", "MGuess", "MHelp", "MInfo", "MEnd"}));
+    }
+
+    void pressTurnsTheBlueLegAndDrawsTheArc() {
+        QTest::mousePress(form->canvas(), Qt::LeftButton, {}, QPoint(220, 220));
+        QCOMPARE(game->state().SetAngle, std::atan(-1.0) + game->state().Pi);
+        const QImage image = grab();
+        QCOMPARE(image.pixelColor(vertex - 100, vertex - 100).blue(), 255);
+        QVERIFY(!isColour(image, {vertex - 1, vertex - 100}, Qt::blue)); // no longer upright
+        // Arc radius 0.3 of the leg: 3699 * 0.3 / 15 = 74 pixels, counter-clockwise
+        // from the red leg: straight up lies on it, straight down does not.
+        QVERIFY(anyInkNear(image, {vertex, vertex - 74}));
+        QVERIFY(anyInkNear(image, {vertex + 52, vertex - 52}));
+        QVERIFY(!anyInkNear(image, {vertex, vertex + 74}, 3));
+        // A radius runs along the red leg from the vertex to the arc's start;
+        // the red leg is painted over it.
+        QVERIFY(isColour(image, {vertex + 40, vertex - 1}, Qt::red));
+
+        // The arc is part of the window's state: repainting keeps it.
+        form->canvas()->repaint();
+        QVERIFY(anyInkNear(grab(), {vertex, vertex - 74}));
+    }
+
+    void dragFollowsThePointerEvenOutsideTheWindow() {
+        QTest::mousePress(form->canvas(), Qt::LeftButton, {}, QPoint(300, 300));
+        QTest::mouseMove(form->canvas(), QPoint(900, vertex));
+        QCOMPARE(game->state().SetAngle, 2 * game->state().Pi);
+        QTest::mouseMove(form->canvas(), QPoint(vertex, -50));
+        QCOMPARE(game->state().SetAngle, game->state().Pi / 2);
+        QTest::mouseRelease(form->canvas(), Qt::LeftButton, {}, QPoint(vertex, -50));
+        const QImage image = grab();
+        QVERIFY(isColour(image, {vertex - 1, vertex - 150}, Qt::blue));
+    }
+
+    void rightButtonAndLabelsChangeNothing() {
+        QTest::mousePress(form->canvas(), Qt::RightButton, {}, QPoint(100, 400));
+        QTest::mouseRelease(form->canvas(), Qt::RightButton, {}, QPoint(100, 400));
+        QLabel* target = label("LWinkel");
+        QTest::mousePress(target, Qt::LeftButton, {}, QPoint(20, 10));
+        QTest::mouseMove(target, QPoint(20, 200));
+        QTest::mouseRelease(target, Qt::LeftButton, {}, QPoint(20, 200));
+        QCOMPARE(game->state().SetAngle, 0.0);
+        QVERIFY(form->canvas()->arcs().empty());
+        QVERIFY(isColour(grab(), {vertex - 1, vertex - 100}, Qt::blue));
+    }
+
+    void aPressOverTheLegsReachesTheWindow() {
+        QTest::mousePress(form->canvas(), Qt::LeftButton, {}, QPoint(vertex + 100, vertex));
+        QCOMPARE(game->state().SetAngle, 2 * game->state().Pi);
+    }
+
+    void resizingLaysTheLegsOutAgain() {
+        const int menu = form->height() - form->canvas()->height();
+        form->resize(800, 400 + menu);
+        QTRY_COMPARE(form->canvas()->size(), QSize(800, 400));
+        const LineShape red = form->line(Line::Schenkel1);
+        QCOMPARE(red.X1, 6000.0f);
+        QCOMPARE(red.Y1, 3000.0f);
+        QCOMPARE(red.X2, 6000.0f + 5400.0f);
+        QCOMPARE(label("LTreffer")->geometry(), QRect(376, 0, 161, 25));
+        const QImage image = grab();
+        QVERIFY(isColour(image, {400 + 100, 200 - 1}, Qt::red));
+        QVERIFY(isColour(image, {400 - 1, 200 - 100}, Qt::blue));
+    }
+
+    void helpAndInfoShowTitledBoxesWithOkOnly() {
+        QMessageBox::Icon icon = QMessageBox::Warning;
+        int buttons = 0;
+        const QStringList seen = closeBoxes([&] { action("MHelp")->trigger(); },
+                                            [&](QWidget* box) {
+                                                auto* message = qobject_cast<QMessageBox*>(box);
+                                                icon = message->icon();
+                                                buttons = int(message->buttons().size());
+                                            });
+        QCOMPARE(seen.size(), 1);
+        QVERIFY(seen[0].startsWith("Zirkulon Hilfe: Den angegebene Winkel musst Du"));
+        QCOMPARE(icon, QMessageBox::NoIcon);
+        QCOMPARE(buttons, 1);
+        const QStringList info = closeBoxes([&] { action("MInfo")->trigger(); });
+        QCOMPARE(info, QStringList({"Zirkulon Info: Zirkulon Ver. 1.0. Autor: das Zirkulon-Team. "
+                                    "Email: zirkulon@example.org."}));
+    }
+
+    void longTextsWrapWithinTheScreen() {
+        std::string text;
+        while (text.size() < 843) {
+            text += "Wort um Wort ";
+        }
+        text.resize(843);
+        QRect box;
+        closeBoxes([&] { form->messageBox(text, "Winkel Witze"); },
+                   [&](QWidget* w) { box = w->frameGeometry(); });
+        const QRect screen = form->screen()->availableGeometry();
+        QVERIFY2(box.width() <= screen.width(), qPrintable(QString::number(box.width())));
+        QVERIFY(box.height() > 3 * QFontMetrics(form->font()).height());
+    }
+
+    void aWholeTaskCanBePlayed() {
+        game->state().TargetAngle = Variant::real(135);
+        QTest::mousePress(form->canvas(), Qt::LeftButton, {}, QPoint(vertex - 60, vertex - 60));
+        QTest::mouseRelease(form->canvas(), Qt::LeftButton, {}, QPoint(vertex - 60, vertex - 60));
+
+        const QStringList seen = closeBoxes([&] { action("MGuess")->trigger(); });
+        QCOMPARE(seen.value(0), QString("Zirkulon: Herzlichen Glückwunsch! Der eingestellte Winkel "
+                                        "hat den Wert 135° und stimmt im Rahmen der Genauigkeit "
+                                        "von 2° mit dem gesuchten Winkel 135 überein."));
+        QCOMPARE(seen.size(), 1); // the first hit earns no joke under tolerance 2
+        QCOMPARE(label("LTreffer")->text(), QString("Erraten: 1 Winkel."));
+        QCOMPARE(label("LKlicks")->text(), QString("Versuche: 0"));
+
+        game->state().TargetAngle = Variant::real(135);
+        const QStringList second = closeBoxes([&] { action("MGuess")->trigger(); });
+        QCOMPARE(second.size(), 2);
+        QVERIFY(second[1].startsWith("Winkel Witze: "));
+        QCOMPARE(label("LTreffer")->text(), QString("Erraten: 2 Winkel."));
+    }
+
+    void toleranceIsEnteredInAGermanInputBox() {
+        QString cancelText;
+        QString prompt;
+        int opened = 0;
+        const QStringList seen = closeBoxes(
+            [&] { action("MExact")->trigger(); },
+            [&](QWidget* box) {
+                auto* input = qobject_cast<QInputDialog*>(box);
+                if (input == nullptr) {
+                    return;
+                }
+                prompt = input->labelText();
+                cancelText =
+                    input->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->text();
+                input->setTextValue(++opened == 1 ? "12" : "2,5");
+            });
+        QCOMPARE(seen,
+                 QStringList({"Zirkulon: [2]",
+                              "Zirkulon: Eine Genauigkeit von 12?!? Das ist definitiv zu groß!",
+                              "Zirkulon: [12]"}));
+        QCOMPARE(prompt, QString("Gib die Genauigkeit in Grad ein."));
+        QCOMPARE(cancelText.remove('&'), QString("Abbrechen"));
+        QCOMPARE(form->windowTitle(), QString("Eingestellte Genauigkeit: 2,5°"));
+    }
+
+    void cancellingTheInputBoxAsksAgain() {
+        int opened = 0;
+        closeBoxes([&] { action("MExact")->trigger(); },
+                   [&](QWidget* box) {
+                       auto* input = qobject_cast<QInputDialog*>(box);
+                       if (++opened == 1) {
+                           input->reject();
+                       } else {
+                           input->setTextValue("7");
+                       }
+                   });
+        QCOMPARE(opened, 2);
+        QCOMPARE(form->windowTitle(), QString("Eingestellte Genauigkeit: 7°"));
+    }
+
+    void anErrorEndsOnlyTheHandler() {
+        FailingGame failing(*form);
+        form->setEvents(&failing);
+        QTest::ignoreMessage(QtWarningMsg, "Zirkulon: scheitert absichtlich");
+        action("MNew")->trigger();
+        QCOMPARE(failing.failures, 1);
+        // The window goes on delivering events.
+        failing.game.state().Pi = 3.14159265358979;
+        failing.Form_Resize();
+        QTest::mousePress(form->canvas(), Qt::LeftButton, {}, QPoint(vertex, 10));
+        QCOMPARE(failing.game.state().SetAngle, failing.game.state().Pi / 2);
+        form->setEvents(game.get());
+    }
+
+    void endClosesTheWindow() {
+        action("MEnd")->trigger();
+        QVERIFY(!form->isVisible());
+    }
+};
+
 QTEST_MAIN(QtFormTest)
 #include "qt_form_test.moc"

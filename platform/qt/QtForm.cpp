@@ -3,16 +3,20 @@
 #include "app/Design.h"
 #include "platform/Numerics.h"
 
+#include <QCoreApplication>
 #include <QInputDialog>
+#include <QLibraryInfo>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QTranslator>
 
 #include <cmath>
 #include <exception>
+#include <memory>
 #include <numbers>
 
 namespace zirkulon {
@@ -276,5 +280,19 @@ void QtForm::circle(float x, float y, float radius, float start, float end) {
 }
 
 void QtForm::unload() { close(); }
+
+} // namespace zirkulon
+
+namespace zirkulon {
+
+bool installQtTranslations(QCoreApplication& application, const QLocale& locale) {
+    auto translator = std::make_unique<QTranslator>();
+    if (!translator->load(locale, "qtbase", "_",
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        return false;
+    }
+    translator->setParent(&application); // the application owns it from here
+    return QCoreApplication::installTranslator(translator.release());
+}
 
 } // namespace zirkulon

@@ -12,6 +12,7 @@
 #include <vector>
 
 class QLabel;
+class QCoreApplication;
 
 namespace zirkulon {
 
@@ -91,5 +92,10 @@ private:
     NumberFormat format_;
     ClockRandom random_;
 };
+
+// Loads Qt's own translations for `locale`, so that the boxes' buttons speak
+// the desktop's language («Abbrechen» on a German desktop). Returns whether
+// a translation was found; English needs none.
+bool installQtTranslations(QCoreApplication& application, const QLocale& locale);
 
 } // namespace zirkulon
