@@ -16,14 +16,17 @@ constexpr const char* email = "zirkulon@example.org";
 
 } // namespace
 
-void Ausgabe::MHelp_Click() { platform_.messageBox(helpText, helpTitle); }
-
-void Ausgabe::MInfo_Click() {
-    platform_.messageBox(std::string("Zirkulon Ver. 1.0. Autor: ") + author + ". Email: " + email +
-                             ".",
-                         infoTitle);
+void Ausgabe::MHelp_Click() {
+    platform_.messageBox(helpText, helpTitle);
 }
 
-void Ausgabe::MEnd_Click() { platform_.unload(); }
+void Ausgabe::MInfo_Click() {
+    platform_.messageBox(
+        std::string("Zirkulon Ver. 1.0. Autor: ") + author + ". Email: " + email + ".", infoTitle);
+}
+
+void Ausgabe::MEnd_Click() {
+    platform_.unload();
+}
 
 } // namespace zirkulon

@@ -39,10 +39,10 @@ void Ausgabe::MGuess_Click() {
                 "Herzlichen Glückwunsch! Der eingestellte Winkel exakt den gesuchten Wert " +
                 shown + "°");
         } else {
-            platform_.messageBox(
-                "Herzlichen Glückwunsch! Der eingestellte Winkel hat den Wert " + shown +
-                "° und stimmt im Rahmen der Genauigkeit von " + state_.Tolerance.toText(format) +
-                "° mit dem gesuchten Winkel " + state_.TargetAngle.toText(format) + " überein.");
+            platform_.messageBox("Herzlichen Glückwunsch! Der eingestellte Winkel hat den Wert " +
+                                 shown + "° und stimmt im Rahmen der Genauigkeit von " +
+                                 state_.Tolerance.toText(format) + "° mit dem gesuchten Winkel " +
+                                 state_.TargetAngle.toText(format) + " überein.");
         }
         // The counter is 16 bits wide: from 32767 hits on it stays there
         // rather than wrapping round to a negative count.

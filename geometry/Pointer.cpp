@@ -38,8 +38,8 @@ void Ausgabe::Form_MouseMove(std::int16_t Button, std::int16_t /*Shift*/, float 
         state_.SetAngle = std::atan(q) + pi;
     }
 
-    const double r = std::sqrt(power(dx, Variant::integer(2)) +
-                               power(Variant::real(dy), Variant::real(2.0)));
+    const double r =
+        std::sqrt(power(dx, Variant::integer(2)) + power(Variant::real(dy), Variant::real(2.0)));
     LineShape blue = platform_.line(Line::Schenkel2);
     if (r > 0) {
         blue.X2 = toSingle(blue.X1 + (dx / Variant::real(r)).value() * state_.LegLength);
@@ -53,8 +53,7 @@ void Ausgabe::Form_MouseMove(std::int16_t Button, std::int16_t /*Shift*/, float 
     platform_.setLine(Line::Schenkel2, blue);
 
     const float radius = toSingle(state_.LegLength * 0.3);
-    platform_.circle(red.X1, blue.Y1, radius, arcStart,
-                     toSingle(state_.SetAngle));
+    platform_.circle(red.X1, blue.Y1, radius, arcStart, toSingle(state_.SetAngle));
 }
 
 } // namespace zirkulon

@@ -49,7 +49,9 @@ double checkedFinite(double x) {
     return x;
 }
 
-std::string intToText(std::int64_t value) { return std::to_string(value); }
+std::string intToText(std::int64_t value) {
+    return std::to_string(value);
+}
 
 std::string doubleToText(double x, const NumberFormat& format, int digits) {
     checkedFinite(x);
@@ -109,8 +111,12 @@ std::string doubleToText(double x, const NumberFormat& format, int digits) {
 
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 bool startsWith(std::string_view text, std::size_t at, std::string_view prefix) {
     return !prefix.empty() && text.substr(at, prefix.size()) == prefix;
@@ -155,8 +161,8 @@ std::optional<double> textToDouble(std::string_view text, const NumberFormat& fo
             }
             anyDigit = true;
             ++i;
-        } else if (anyDigit && startsWith(text, i, format.group) &&
-                   i + format.group.size() < n && isDigit(text[i + format.group.size()])) {
+        } else if (anyDigit && startsWith(text, i, format.group) && i + format.group.size() < n &&
+                   isDigit(text[i + format.group.size()])) {
             i += format.group.size();
         } else {
             break;

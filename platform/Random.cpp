@@ -4,7 +4,9 @@
 
 namespace zirkulon {
 
-ClockRandom::ClockRandom() { reseed(); }
+ClockRandom::ClockRandom() {
+    reseed();
+}
 
 void ClockRandom::reseed() {
     const auto now = std::chrono::high_resolution_clock::now().time_since_epoch().count();

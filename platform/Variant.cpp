@@ -11,7 +11,9 @@ namespace {
 
 using Type = Variant::Type;
 
-bool isWhole(Type t) { return t == Type::Integer || t == Type::Long; }
+bool isWhole(Type t) {
+    return t == Type::Integer || t == Type::Long;
+}
 
 // The type of a sum, difference or product.
 Type resultType(Type a, Type b) {

@@ -67,8 +67,9 @@ protected:
     }
 
     int jokesShown() const {
-        return static_cast<int>(std::count_if(window.boxes.begin(), window.boxes.end(),
-                                              [](const auto& b) { return b.title == "Winkel Witze"; }));
+        return static_cast<int>(
+            std::count_if(window.boxes.begin(), window.boxes.end(),
+                          [](const auto& b) { return b.title == "Winkel Witze"; }));
     }
 
     std::size_t logIndex(const std::string& entry) const {
@@ -101,8 +102,8 @@ TEST(StartUp, ShowsTheFirstTaskAndTheTolerance) {
     EXPECT_EQ(ausgabe.state().Hits, 0);
     ausgabe.Form_Load();
 
-    EXPECT_EQ(window.log, (std::vector<std::string>{"label: Erraten: 0 Winkel", "label: Winkel = 137",
-                                                    "label: Versuche: 0",
+    EXPECT_EQ(window.log, (std::vector<std::string>{"label: Erraten: 0 Winkel",
+                                                    "label: Winkel = 137", "label: Versuche: 0",
                                                     "caption: Eingestellte Genauigkeit: 2°"}));
     const GameState& s = ausgabe.state();
     EXPECT_EQ(s.Tolerance.type(), Variant::Type::Integer);
@@ -117,7 +118,7 @@ TEST(StartUp, ShowsTheFirstTaskAndTheTolerance) {
 
 TEST(StartUp, TargetsRoundTheSingleProductTiesToEven) {
     const std::pair<float, const char*> cases[] = {
-        {1.0f / 16, "Winkel = 22"}, {3.0f / 16, "Winkel = 68"}, {0.0f, "Winkel = 0"},
+        {1.0f / 16, "Winkel = 22"}, {3.0f / 16, "Winkel = 68"},    {0.0f, "Winkel = 0"},
         {0.5f / 360, "Winkel = 0"}, {0.99999994f, "Winkel = 360"}, {0.5f, "Winkel = 180"}};
     for (const auto& [r, shown] : cases) {
         FakePlatform window;
@@ -214,9 +215,11 @@ TEST_F(Game, ACheckBeforeAnyPointerActionJudgesZero) {
     checkUnmoved(0);
     checkUnmoved(1);
     checkUnmoved(90);
-    EXPECT_EQ(boxTexts()[0], "Herzlichen Glückwunsch! Der eingestellte Winkel exakt den gesuchten Wert 0°");
-    EXPECT_EQ(boxTexts()[1], "Herzlichen Glückwunsch! Der eingestellte Winkel hat den Wert 0° und "
-                             "stimmt im Rahmen der Genauigkeit von 2° mit dem gesuchten Winkel 1 überein.");
+    EXPECT_EQ(boxTexts()[0],
+              "Herzlichen Glückwunsch! Der eingestellte Winkel exakt den gesuchten Wert 0°");
+    EXPECT_EQ(boxTexts()[1],
+              "Herzlichen Glückwunsch! Der eingestellte Winkel hat den Wert 0° und "
+              "stimmt im Rahmen der Genauigkeit von 2° mit dem gesuchten Winkel 1 überein.");
     EXPECT_EQ(boxTexts().back(), tooSmall("0"));
 }
 
@@ -259,8 +262,9 @@ TEST_F(Game, FourMissesEndTheTaskWithOneMessage) {
     }
     window.log.clear();
     check(20);
-    EXPECT_EQ(window.log, (std::vector<std::string>{"label: Versuche: 4", "box Zirkulon: " + fourthMiss,
-                                                    "label: Winkel = 90", "label: Versuche: 0"}));
+    EXPECT_EQ(window.log,
+              (std::vector<std::string>{"label: Versuche: 4", "box Zirkulon: " + fourthMiss,
+                                        "label: Winkel = 90", "label: Versuche: 0"}));
     EXPECT_EQ(state().Attempts, 0);
     EXPECT_EQ(boxTexts().size(), 4u);
 }
@@ -278,8 +282,8 @@ TEST_F(Game, AHitOnTheFourthAttemptCountsAsAHit) {
 TEST_F(Game, AHitCongratulatesThenCountsThenJokesThenPosesTheNextTask) {
     pose(90, Variant::integer(1));
     check(90);
-    const auto congratulation =
-        logIndex("box Zirkulon: Herzlichen Glückwunsch! Der eingestellte Winkel exakt den gesuchten Wert 90°");
+    const auto congratulation = logIndex("box Zirkulon: Herzlichen Glückwunsch! Der eingestellte "
+                                         "Winkel exakt den gesuchten Wert 90°");
     const auto counted = logIndex("label: Erraten: 1 Winkel.");
     const auto joke = static_cast<std::size_t>(
         std::find_if(window.log.begin(), window.log.end(),
@@ -293,7 +297,7 @@ TEST_F(Game, AHitCongratulatesThenCountsThenJokesThenPosesTheNextTask) {
 }
 
 TEST_F(Game, JokesComeWhenTheHitCountIsAMultipleOfTheRoundedTolerance) {
-    const std::pair<double, int> cases[] = {{1, 20},  {1.5, 10}, {2, 10}, {2.5, 10},
+    const std::pair<double, int> cases[] = {{1, 20},  {1.5, 10}, {2, 10},   {2.5, 10},
                                             {3.5, 5}, {10, 2},   {0.3, 20}, {0.5, 20}};
     for (const auto& [tolerance, jokes] : cases) {
         window.boxes.clear();

@@ -53,9 +53,9 @@ TEST(IntegerRemainder, RoundsBothOperandsAndKeepsTheDividendsSign) {
     EXPECT_EQ(intRemainder(Variant::integer(7), Variant::integer(2)), 1);
     EXPECT_EQ(intRemainder(Variant::integer(-7), Variant::integer(2)), -1);
     EXPECT_EQ(intRemainder(Variant::integer(7), Variant::integer(-2)), 1);
-    EXPECT_EQ(intRemainder(Variant::integer(4), Variant::real(2.5)), 0); // 2.5 -> 2
-    EXPECT_EQ(intRemainder(Variant::integer(3), Variant::real(1.5)), 1); // 1.5 -> 2
-    EXPECT_EQ(intRemainder(Variant::integer(4), Variant::real(3.5)), 0); // 3.5 -> 4
+    EXPECT_EQ(intRemainder(Variant::integer(4), Variant::real(2.5)), 0);   // 2.5 -> 2
+    EXPECT_EQ(intRemainder(Variant::integer(3), Variant::real(1.5)), 1);   // 1.5 -> 2
+    EXPECT_EQ(intRemainder(Variant::integer(4), Variant::real(3.5)), 0);   // 3.5 -> 4
     EXPECT_EQ(intRemainder(Variant::real(10.5), Variant::integer(10)), 0); // 10.5 -> 10
     EXPECT_THROW(intRemainder(Variant::integer(3), Variant::integer(0)), PlatformError);
     EXPECT_THROW(intRemainder(Variant::integer(3), Variant::real(0.5)), PlatformError);
@@ -117,15 +117,15 @@ TEST(TextToNumber, ReadsTheLocalesSeparators) {
 }
 
 TEST(TextToNumber, RefusesWhatIsNotAFiniteNumber) {
-    for (const char* text : {"", " ", "abc", "-", "+", ",", "e5", "1e", "1e+", "1,2,3", ".5",
-                             "1..000", "1.000.", "12 3", "nan", "NaN", "inf", "-Infinity",
-                             "0x10", "1e400", "-1e400", "2,5°", "1 000"}) {
+    for (const char* text : {"",    " ",         "abc",  "-",      "+",      ",",    "e5",   "1e",
+                             "1e+", "1,2,3",     ".5",   "1..000", "1.000.", "12 3", "nan",  "NaN",
+                             "inf", "-Infinity", "0x10", "1e400",  "-1e400", "2,5°", "1 000"}) {
         EXPECT_FALSE(isNumeric(text, de)) << '"' << text << '"';
     }
     EXPECT_FALSE(isNumeric(std::string(400, '9'), de)); // overflows a double
     EXPECT_FALSE(isNumeric("1e99999999999999999999", en));
     EXPECT_TRUE(isNumeric(std::string(100000, '0') + "1", de));
-    EXPECT_EQ(textToDouble("1e-400", de), 0.0);               // underflows to zero
+    EXPECT_EQ(textToDouble("1e-400", de), 0.0);              // underflows to zero
     EXPECT_TRUE(std::signbit(*textToDouble("-1e-400", de))); // keeps its sign
     EXPECT_EQ(textToDouble("0e99999999999", de), 0.0);
 }

@@ -5,8 +5,8 @@
 
 #include <QCoreApplication>
 #include <QInputDialog>
-#include <QLibraryInfo>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -29,7 +29,9 @@ QString qt(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QPointF toPixels(float x, float y) { return {x / twips, y / twips}; }
+QPointF toPixels(float x, float y) {
+    return {x / twips, y / twips};
+}
 
 std::int16_t buttonsOf(Qt::MouseButtons buttons) {
     std::int16_t result = 0;
@@ -60,7 +62,9 @@ std::int16_t shiftOf(Qt::KeyboardModifiers modifiers) {
 }
 
 // Pixel positions as scale units; a pointer far outside still maps to a single.
-float toScale(qreal pixels) { return static_cast<float>(pixels * twips); }
+float toScale(qreal pixels) {
+    return static_cast<float>(pixels * twips);
+}
 
 NumberFormat formatOf(const QLocale& locale) {
     return {locale.decimalPoint().toStdString(), locale.groupSeparator().toStdString()};
@@ -158,7 +162,9 @@ void FormCanvas::paintEvent(QPaintEvent* /*event*/) {
     drawLeg(line(Line::Schenkel2), QColor(0, 0, 255));
 }
 
-void FormCanvas::resizeEvent(QResizeEvent* /*event*/) { emit resized(); }
+void FormCanvas::resizeEvent(QResizeEvent* /*event*/) {
+    emit resized();
+}
 
 void FormCanvas::mousePressEvent(QMouseEvent* event) {
     const std::int16_t button = buttonsOf(event->button());
@@ -266,20 +272,28 @@ std::string QtForm::inputBox(const std::string& prompt, const std::string& defau
     return dialog.textValue().toStdString();
 }
 
-void QtForm::setCaption(const std::string& text) { setWindowTitle(qt(text)); }
+void QtForm::setCaption(const std::string& text) {
+    setWindowTitle(qt(text));
+}
 
 void QtForm::setCaption(Label label, const std::string& text) {
     labels_[static_cast<std::size_t>(label)]->setText(qt(text));
 }
 
-float QtForm::scaleWidth() const { return toScale(canvas_->width()); }
-float QtForm::scaleHeight() const { return toScale(canvas_->height()); }
+float QtForm::scaleWidth() const {
+    return toScale(canvas_->width());
+}
+float QtForm::scaleHeight() const {
+    return toScale(canvas_->height());
+}
 
 void QtForm::circle(float x, float y, float radius, float start, float end) {
     canvas_->addArc(makeArc(x, y, radius, start, end));
 }
 
-void QtForm::unload() { close(); }
+void QtForm::unload() {
+    close();
+}
 
 } // namespace zirkulon
 
