@@ -194,22 +194,22 @@ QtForm::QtForm(const QLocale& locale, QWidget* parent)
     QFont labelFont{qt(design::labelFont)};
     labelFont.setPointSize(design::labelPointSize);
     labelFont.setWeight(QFont::Normal);
-    for (std::size_t i = 0; i < design::labels.size(); ++i) {
-        const auto& spec = design::labels[i];
+    for (const auto& entry : design::labels) {
         auto* label = new QLabel(canvas_);
-        label->setObjectName(qt(spec.name));
+        label->setObjectName(qt(entry.name));
         label->setTextFormat(Qt::PlainText);
         label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
         label->setFont(labelFont);
-        label->setGeometry(spec.left / design::twipsPerPixel, spec.top / design::twipsPerPixel,
-                           spec.width / design::twipsPerPixel, spec.height / design::twipsPerPixel);
+        label->setGeometry(entry.left / design::twipsPerPixel, entry.top / design::twipsPerPixel,
+                           entry.width / design::twipsPerPixel,
+                           entry.height / design::twipsPerPixel);
         QPalette colours = label->palette();
         colours.setColor(QPalette::Window, Qt::white);
         label->setPalette(colours);
         label->setAutoFillBackground(true);
         // Mouse events over a label belong to it and must not reach the window.
         label->setAttribute(Qt::WA_NoMousePropagation);
-        labels_[static_cast<std::size_t>(spec.label)] = label;
+        labels_[static_cast<std::size_t>(entry.label)] = label;
     }
 
     for (const auto& item : design::menu) {
