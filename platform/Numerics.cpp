@@ -4,8 +4,9 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <limits>
+#include <tuple>
+#include <utility>
 
 namespace zirkulon {
 
@@ -53,31 +54,52 @@ std::string intToText(std::int64_t value) {
     return std::to_string(value);
 }
 
+namespace {
+
+// The significant digits of |x| (no point, no sign) rounded to `digits`,
+// with the decimal exponent of the first one. to_chars ignores the C locale,
+// which Qt sets to the user's.
+std::pair<std::string, int> scientific(double x, int digits) {
+    char buf[64];
+    const auto end = std::to_chars(buf, buf + sizeof buf, std::fabs(x),
+                                   std::chars_format::scientific, digits - 1)
+                         .ptr;
+    const std::string_view s(buf, static_cast<std::size_t>(end - buf));
+    const auto e = s.find('e');
+    int exponent = 0;
+    std::from_chars(s.data() + e + 1 + (s[e + 1] == '+'), s.data() + s.size(), exponent);
+    std::string mantissa(1, s[0]);
+    if (e > 2) {
+        mantissa += s.substr(2, e - 2);
+    }
+    return {mantissa, exponent};
+}
+
+bool fitsADouble(const std::string& mantissa, int exponent) {
+    const std::string text = mantissa + "e" + std::to_string(exponent - int(mantissa.size()) + 1);
+    double value = 0;
+    return std::from_chars(text.data(), text.data() + text.size(), value).ec == std::errc();
+}
+
+} // namespace
+
 std::string doubleToText(double x, const NumberFormat& format, int digits) {
     checkedFinite(x);
     if (x == 0.0) {
         return "0"; // also for -0
     }
-    // %e rounds the exact binary value correctly to `digits` significant
-    // digits and moves the exponent when the rounding carries (9.99... -> 1e1).
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*e", digits - 1, x);
-    std::string_view s(buf);
-    std::string out;
-    if (s.front() == '-') {
-        out += '-';
-        s.remove_prefix(1);
+    auto [mantissa, exponent] = scientific(x, digits);
+    if (exponent >= 308 && !fitsADouble(mantissa, exponent)) {
+        // Rounded up past the largest double (as the largest double itself
+        // would be): cut the digits instead, so that the text reads back.
+        std::tie(mantissa, exponent) = scientific(x, 17);
+        mantissa.resize(static_cast<std::size_t>(digits));
     }
-    const auto e = s.find('e');
-    int exponent = 0;
-    std::from_chars(s.data() + e + 1 + (s[e + 1] == '+'), s.data() + s.size(), exponent);
-    std::string mantissa;
-    mantissa += s[0];
-    mantissa += s.substr(2, e - 2);
     while (mantissa.size() > 1 && mantissa.back() == '0') {
         mantissa.pop_back();
     }
 
+    std::string out = x < 0 ? "-" : "";
     if (exponent >= digits || exponent < -4) {
         out += mantissa[0];
         if (mantissa.size() > 1) {
