@@ -8,6 +8,8 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Zirkulon");
     QApplication::setApplicationVersion("1.00");
+    // Lets the desktop match the window to its installed entry.
+    QGuiApplication::setDesktopFileName("org.example.zirkulon");
     zirkulon::installQtTranslations(app, QLocale::system());
 
     zirkulon::QtForm form;

@@ -12,7 +12,8 @@ packages=(
 # Extra tools for the test suite only.
 if [[ "${1:-}" == "--tests" ]]; then
   packages+=(xvfb xauth xdotool x11-utils imagemagick desktop-file-utils appstream dpkg-dev
-             clang libclang-rt-14-dev)
+             clang libclang-rt-14-dev
+             locales)
 fi
 
 missing=()

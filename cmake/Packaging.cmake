@@ -1,0 +1,40 @@
+# Installation and the Debian package.
+#
+#   cmake --install <build> --prefix <dir>   program, desktop entry, AppStream metadata
+#   cmake --build <build> --target package   zirkulon_<version>_<arch>.deb in <build>
+
+include(GNUInstallDirs)
+
+set(ZIRKULON_APP_ID org.example.zirkulon)
+
+install(TARGETS zirkulon RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${CMAKE_CURRENT_SOURCE_DIR}/packaging/${ZIRKULON_APP_ID}.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${CMAKE_CURRENT_SOURCE_DIR}/packaging/${ZIRKULON_APP_ID}.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME zirkulon)
+set(CPACK_PACKAGE_VENDOR "Zirkulon-Team")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_CONTACT "Zirkulon-Team <zirkulon@example.org>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Winkel schätzen lernen")
+set(CPACK_PACKAGE_HOMEPAGE_URL "https://example.org/zirkulon")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
+set(CPACK_DEBIAN_PACKAGE_SECTION education)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+string(CONCAT CPACK_DEBIAN_PACKAGE_DESCRIPTION
+       "Ein Lernspiel für Kinder: Ein roter Schenkel zeigt nach rechts, den blauen\n"
+       "Schenkel dreht man mit der Maus, bis beide den verlangten Winkel einschließen.")
+# dpkg-shlibdeps adds the libraries the program links (Qt Widgets, Gui and Core,
+# the C and C++ run-time); what Qt and the window load at run time is named here.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-comic-neue")
+# German button texts in the message and input boxes.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
+
+include(CPack)
