@@ -13,7 +13,7 @@ packages=(
 if [[ "${1:-}" == "--tests" ]]; then
   packages+=(xvfb xauth xdotool x11-utils imagemagick desktop-file-utils appstream dpkg-dev
              clang libclang-rt-14-dev
-             locales)
+             locales file binutils)
 fi
 
 missing=()
