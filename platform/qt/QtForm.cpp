@@ -250,6 +250,8 @@ template <typename Handler> void QtForm::deliver(Handler&& handler) {
         handler(*events_);
     } catch (const std::exception& error) {
         qWarning("Zirkulon: %s", error.what());
+    } catch (...) {
+        qWarning("Zirkulon: unbekannter Fehler");
     }
 }
 
