@@ -1,5 +1,17 @@
 #include "app/Ausgabe.h"
 
+#include "Version.h"
+#include "game/Guess.h"
+#include "game/Task.h"
+#include "game/Tolerance.h"
+#include "geometry/Legs.h"
+#include "geometry/Pointer.h"
+#include "jokes/Catalogue.h"
+#include "jokes/Reward.h"
+
+#include <string>
+#include <utility>
+
 namespace zirkulon {
 
 namespace {
@@ -14,19 +26,148 @@ constexpr const char* infoTitle = "Zirkulon Info";
 constexpr const char* author = "das Zirkulon-Team";
 constexpr const char* email = "zirkulon@example.org";
 
+std::string text(std::string_view view) {
+    return std::string(view);
+}
+
 } // namespace
 
+Ausgabe::Ausgabe(Window& window, RandomSource& random, NumberFormat format)
+    : window_(window), random_(random), format_(std::move(format)) {}
+
+// ---- Start-up and tasks -------------------------------------------------
+
+void Ausgabe::Form_Load() {
+    FillJokes();
+    state_.Pi = game::pi;
+    state_.Tolerance = Variant::integer(game::startingTolerance);
+    window_.setCaption(Label::LTreffer, text(game::noHitsYetText));
+    MNew_Click();
+    window_.setCaption(game::toleranceCaption(state_.Tolerance, format_));
+}
+
+void Ausgabe::MNew_Click() {
+    random_.reseed();
+    state_.TargetAngle = game::targetFor(random_.next());
+    window_.setCaption(Label::LWinkel, game::targetText(state_.TargetAngle, format_));
+    state_.Attempts = 0;
+    window_.setCaption(Label::LKlicks, game::attemptsText(state_.Attempts));
+}
+
+void Ausgabe::MGuess_Click() {
+    const double degrees = game::degreesOf(state_.SetAngle, state_.Pi);
+    ++state_.Attempts;
+    window_.setCaption(Label::LKlicks, game::attemptsText(state_.Attempts));
+
+    const game::Check check = game::judge(degrees, state_.TargetAngle, state_.Tolerance);
+    if (check.isHit()) {
+        window_.messageBox(game::message(check, format_));
+        state_.Hits = game::countHit(state_.Hits);
+        window_.setCaption(Label::LTreffer, game::hitsText(state_.Hits));
+        if (game::earnsJoke(state_.Hits, state_.Tolerance)) {
+            DrawReward();
+        }
+        MNew_Click();
+    } else if (state_.Attempts == game::attemptsPerTask) {
+        window_.messageBox(text(game::fourthMissText));
+        MNew_Click();
+    } else {
+        window_.messageBox(game::message(check, format_));
+    }
+}
+
+// Asks until a number is typed and turns anything above 10 away before
+// asking again, each box offering the tolerance stored so far (a refused one
+// included). A loop rather than a nested call, so that no number of refusals
+// can grow the stack.
+void Ausgabe::MExact_Click() {
+    for (;;) {
+        const auto answer = game::readTolerance(
+            window_.inputBox(text(game::tolerancePrompt), state_.Tolerance.toText(format_)),
+            format_);
+        if (!answer) {
+            continue;
+        }
+        state_.Tolerance = *answer;
+        if (game::isAcceptable(state_.Tolerance)) {
+            break;
+        }
+        window_.messageBox(game::refusalText(state_.Tolerance, format_));
+    }
+    window_.setCaption(game::toleranceCaption(state_.Tolerance, format_));
+}
+
+// ---- Legs and pointer ---------------------------------------------------
+
+// Lays both legs out afresh for the inner size; the set angle and any drawn
+// arc stay as they are.
+void Ausgabe::Form_Resize() {
+    const geometry::Layout layout = geometry::layOut(window_.scaleWidth(), window_.scaleHeight());
+    state_.LegLength = layout.legLength;
+    const geometry::Point vertex = layout.vertex;
+    window_.setLine(Line::Schenkel1, {vertex.x, vertex.y, layout.redEnd.x, layout.redEnd.y});
+    window_.setLine(Line::Schenkel2, {vertex.x, vertex.y, layout.blueEnd.x, layout.blueEnd.y});
+}
+
+void Ausgabe::Form_MouseDown(std::int16_t Button, std::int16_t Shift, float X, float Y) {
+    Form_MouseMove(Button, Shift, X, Y);
+}
+
+// With the left button alone, turns the blue leg towards the pointer, stores
+// the angle from the red leg and marks it with an arc.
+void Ausgabe::Form_MouseMove(std::int16_t Button, std::int16_t /*Shift*/, float X, float Y) {
+    if (Button != LeftButton) {
+        return;
+    }
+    window_.cls();
+    const LineShape red = window_.line(Line::Schenkel1);
+    LineShape blue = window_.line(Line::Schenkel2);
+    const geometry::Turn turn = geometry::turnTowards({X, Y}, {red.X1, red.Y1}, {blue.X1, blue.Y1},
+                                                      state_.LegLength, state_.Pi);
+    state_.DeltaX = Variant::single(turn.deltaX);
+    state_.DeltaY = turn.deltaY;
+    state_.SetAngle = turn.angle;
+    blue.X2 = turn.blueEnd.x;
+    blue.Y2 = turn.blueEnd.y;
+    window_.setLine(Line::Schenkel2, blue);
+
+    const geometry::AngleArc arc =
+        geometry::angleArc({red.X1, blue.Y1}, state_.LegLength, state_.SetAngle);
+    window_.circle(arc.centre.x, arc.centre.y, arc.radius, arc.start, arc.end);
+}
+
+// ---- Simple commands ----------------------------------------------------
+
 void Ausgabe::MHelp_Click() {
-    platform_.messageBox(helpText, helpTitle);
+    window_.messageBox(helpText, helpTitle);
 }
 
 void Ausgabe::MInfo_Click() {
-    platform_.messageBox(
-        std::string("Zirkulon Ver. 1.0. Autor: ") + author + ". Email: " + email + ".", infoTitle);
+    window_.messageBox("Zirkulon Ver. " + text(shortVersion) + ". Autor: " + author +
+                           ". Email: " + email + ".",
+                       infoTitle);
 }
 
 void Ausgabe::MEnd_Click() {
-    platform_.unload();
+    window_.unload();
+}
+
+// ---- Joke catalogue -----------------------------------------------------
+
+void Ausgabe::FillJokes() {
+    state_.Jokes = Collection();
+    for (std::string& entry : jokes::catalogueEntries()) {
+        state_.Jokes.add(std::move(entry));
+    }
+}
+
+// Reseeds, then shows the joke that the next random number draws.
+void Ausgabe::DrawReward() {
+    random_.reseed();
+    const std::int32_t position = jokes::rewardPosition(random_.next(), state_.Jokes.count());
+    if (position > 0) {
+        window_.messageBox(state_.Jokes.item(position), text(jokes::rewardTitle));
+    }
 }
 
 } // namespace zirkulon

@@ -1,47 +1,45 @@
 #pragma once
 
-#include "game/GameState.h"
-#include "platform/Platform.h"
+#include "app/GameState.h"
+#include "numerics/NumberText.h"
+#include "platform/Random.h"
+#include "platform/Window.h"
 
 #include <cstdint>
 
 namespace zirkulon {
 
 // The one window object: it owns the game's state, and its handlers, named
-// after control and event, run one at a time as the window raises them. They
-// call one another through the object, as the window would.
-class Ausgabe final : public FormEvents {
+// after control and event, run one at a time as the window raises them. Each
+// takes what its event gives, asks the rules, and shows the result through
+// the window. Handlers call one another through the object, as the window would.
+class Ausgabe : public FormEvents {
 public:
-    explicit Ausgabe(Platform& platform) : platform_(platform) {}
+    // The window, the random source and the locale's number format are the
+    // platform's; none of them is owned.
+    Ausgabe(Window& window, RandomSource& random, NumberFormat format);
 
-    // Start-up and tasks (game/)
     void Form_Load() override;
-    void MNew_Click() override;
-    void MGuess_Click() override;
-    void MExact_Click() override;
-
-    // Legs and pointer (geometry/)
     void Form_Resize() override;
     void Form_MouseDown(std::int16_t Button, std::int16_t Shift, float X, float Y) override;
     void Form_MouseMove(std::int16_t Button, std::int16_t Shift, float X, float Y) override;
-
-    // Simple commands (app/)
+    void MNew_Click() override;
+    void MExact_Click() override;
+    void MGuess_Click() override;
     void MHelp_Click() override;
     void MInfo_Click() override;
     void MEnd_Click() override;
 
-    // Joke catalogue (jokes/)
+protected:
+    GameState state_;
+
+private:
     void FillJokes();
     void DrawReward();
 
-    const GameState& state() const { return state_; }
-    GameState& state() { return state_; }
-
-private:
-    std::string toleranceCaption() const;
-
-    Platform& platform_;
-    GameState state_;
+    Window& window_;
+    RandomSource& random_;
+    const NumberFormat format_;
 };
 
 } // namespace zirkulon

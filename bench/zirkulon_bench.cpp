@@ -16,8 +16,8 @@
 // Usage: zirkulon_bench [--runs=N] [--batches=N]
 // Runs on QT_QPA_PLATFORM=offscreen unless that variable says otherwise.
 
-#include "app/Ausgabe.h"
-#include "platform/qt/QtForm.h"
+#include "Version.h"
+#include "app/QtGame.h"
 
 #include <QApplication>
 #include <QMainWindow>
@@ -167,18 +167,13 @@ private:
 
 int startupChild(int argc, char** argv, bool zirkulonWindow) {
     QApplication app(argc, argv);
-    QApplication::setApplicationName("Zirkulon");
-    QApplication::setApplicationVersion("1.00");
     QTimer::singleShot(20000, [] { QCoreApplication::exit(2); });
     if (zirkulonWindow) {
         // As app/main.cpp starts the game.
-        zirkulon::installQtTranslations(app, QLocale::system());
-        zirkulon::QtForm form;
-        zirkulon::Ausgabe ausgabe(form);
-        form.setEvents(&ausgabe);
-        form.load();
-        FirstFrame first(form.canvas());
-        form.show();
+        zirkulon::setUpApplication(app, QLocale::system());
+        zirkulon::QtGame game;
+        FirstFrame first(game.form().canvas());
+        game.start();
         return QApplication::exec();
     }
     QMainWindow window;
@@ -268,13 +263,10 @@ int runAll(int argc, char** argv) {
     }
 
     QApplication app(argc, argv);
-    QApplication::setApplicationName("Zirkulon");
-
-    zirkulon::QtForm form(QLocale(QLocale::German, QLocale::Germany));
-    zirkulon::Ausgabe ausgabe(form);
-    form.setEvents(&ausgabe);
-    form.load();
-    form.show();
+    zirkulon::setUpApplication(app, QLocale(QLocale::German, QLocale::Germany));
+    zirkulon::QtGame game(QLocale(QLocale::German, QLocale::Germany));
+    zirkulon::QtForm& form = game.form();
+    game.start();
     waitUntilExposed(form);
     zirkulon::FormCanvas* canvas = form.canvas();
     PaintCounter canvasPaints(canvas);
@@ -341,9 +333,9 @@ int runAll(int argc, char** argv) {
     const double bareMove = median(bareRepaint.perOperation);
     const double gameMove = median(pointerMove.perOperation);
 
-    std::printf("Zirkulon benchmark on QT_QPA_PLATFORM=%s, Qt %s, canvas %d x %d\n\n",
-                qgetenv("QT_QPA_PLATFORM").constData(), qVersion(), canvas->width(),
-                canvas->height());
+    std::printf("Zirkulon %s benchmark on QT_QPA_PLATFORM=%s, Qt %s, canvas %d x %d\n\n",
+                zirkulon::version.data(), qgetenv("QT_QPA_PLATFORM").constData(), qVersion(),
+                canvas->width(), canvas->height());
     std::printf("Pointer move: median of %d batches of %d, microseconds per operation\n", batches,
                 perBatch);
     std::printf("  %-44s %9s %9s %9s %9s\n", "", "median", "p10", "p90", "ratio");

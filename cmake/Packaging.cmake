@@ -6,12 +6,16 @@
 include(GNUInstallDirs)
 
 set(ZIRKULON_APP_ID org.example.zirkulon)
+set(ZIRKULON_RELEASE_DATE 2026-12-08)
+
+# The software centre's metadata, with the project's version and release date.
+set(ZIRKULON_METAINFO ${CMAKE_CURRENT_BINARY_DIR}/${ZIRKULON_APP_ID}.metainfo.xml)
+configure_file(packaging/${ZIRKULON_APP_ID}.metainfo.xml.in ${ZIRKULON_METAINFO} @ONLY)
 
 install(TARGETS zirkulon RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${CMAKE_CURRENT_SOURCE_DIR}/packaging/${ZIRKULON_APP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES ${CMAKE_CURRENT_SOURCE_DIR}/packaging/${ZIRKULON_APP_ID}.metainfo.xml
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+install(FILES ${ZIRKULON_METAINFO} DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME zirkulon)

@@ -12,7 +12,7 @@
 //  - the same holds for the raw bytes of the input taken as a double.
 // A failed property aborts, which libFuzzer reports as a crash.
 
-#include "platform/Numerics.h"
+#include "numerics/NumberText.h"
 
 #include <cmath>
 #include <cstdint>

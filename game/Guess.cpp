@@ -1,17 +1,49 @@
-#include "app/Ausgabe.h"
+#include "game/Guess.h"
+
+#include "numerics/Rounding.h"
 
 #include <limits>
 
-namespace zirkulon {
+namespace zirkulon::game {
 
-namespace {
+double degreesOf(double setAngle, double pi) {
+    return checkedFinite((setAngle / pi) * 180);
+}
 
-constexpr const char* fourthMissText =
-    "Das waren nun 4 erfolglose Versuche. Vielleicht hast du beim nächsten mehr Glück.";
+Check judge(double degrees, Variant target, Variant tolerance) {
+    using enum Check::Verdict;
+    const Variant guess = Variant::real(degrees);
+    const bool above = (guess + tolerance) > target;
+    const bool below = (guess - tolerance) < target;
+    if (above && below) {
+        return {degrees == target.value() ? ExactHit : Hit, degrees, target, tolerance};
+    }
+    return {degrees < target.value() ? TooSmall : TooLarge, degrees, target, tolerance};
+}
 
-// A hit earns a joke when the hit count is a multiple of the rounded tolerance.
-// A tolerance that rounds to 0 (above 0 and at most 0.5) is the hardest
-// setting the game offers, so every hit under it earns a joke, as under 1.
+std::string message(const Check& check, const NumberFormat& format) {
+    const std::string shown = doubleToText(roundHalfEven(check.degrees), format);
+    switch (check.verdict) {
+    case Check::Verdict::ExactHit:
+        return "Herzlichen Glückwunsch! Der eingestellte Winkel exakt den gesuchten Wert " + shown +
+               "°";
+    case Check::Verdict::Hit:
+        return "Herzlichen Glückwunsch! Der eingestellte Winkel hat den Wert " + shown +
+               "° und stimmt im Rahmen der Genauigkeit von " + check.tolerance.toText(format) +
+               "° mit dem gesuchten Winkel " + check.target.toText(format) + " überein.";
+    case Check::Verdict::TooSmall:
+        return "Der eingestellte Winkel " + shown + "° ist zu klein.";
+    case Check::Verdict::TooLarge:
+        break;
+    }
+    return "Der eingestellte Winkel " + shown + "° ist zu groß.";
+}
+
+std::int16_t countHit(std::int16_t hits) {
+    return hits < std::numeric_limits<std::int16_t>::max() ? static_cast<std::int16_t>(hits + 1)
+                                                           : hits;
+}
+
 bool earnsJoke(std::int16_t hits, Variant tolerance) {
     if (roundHalfEven(tolerance.value()) == 0.0) {
         return true;
@@ -19,54 +51,4 @@ bool earnsJoke(std::int16_t hits, Variant tolerance) {
     return intRemainder(Variant::integer(hits), tolerance) == 0;
 }
 
-} // namespace
-
-void Ausgabe::MGuess_Click() {
-    const NumberFormat& format = platform_.numberFormat();
-    const double d = checkedFinite((state_.SetAngle / state_.Pi) * 180);
-    const std::string shown = doubleToText(roundHalfEven(d), format);
-
-    ++state_.Attempts;
-    platform_.setCaption(Label::LKlicks, "Versuche: " + intToText(state_.Attempts));
-
-    const Variant guess = Variant::real(d);
-    const bool above = (guess + state_.Tolerance) > state_.TargetAngle;
-    const bool below = (guess - state_.Tolerance) < state_.TargetAngle;
-
-    if (above && below) {
-        if (d == state_.TargetAngle.value()) {
-            platform_.messageBox(
-                "Herzlichen Glückwunsch! Der eingestellte Winkel exakt den gesuchten Wert " +
-                shown + "°");
-        } else {
-            platform_.messageBox("Herzlichen Glückwunsch! Der eingestellte Winkel hat den Wert " +
-                                 shown + "° und stimmt im Rahmen der Genauigkeit von " +
-                                 state_.Tolerance.toText(format) + "° mit dem gesuchten Winkel " +
-                                 state_.TargetAngle.toText(format) + " überein.");
-        }
-        // The counter is 16 bits wide: from 32767 hits on it stays there
-        // rather than wrapping round to a negative count.
-        if (state_.Hits < std::numeric_limits<std::int16_t>::max()) {
-            ++state_.Hits;
-        }
-        platform_.setCaption(Label::LTreffer, "Erraten: " + intToText(state_.Hits) + " Winkel.");
-        if (earnsJoke(state_.Hits, state_.Tolerance)) {
-            DrawReward();
-        }
-        MNew_Click();
-        return;
-    }
-
-    if (state_.Attempts == 4) {
-        platform_.messageBox(fourthMissText);
-        MNew_Click();
-        return;
-    }
-    if (d < state_.TargetAngle.value()) {
-        platform_.messageBox("Der eingestellte Winkel " + shown + "° ist zu klein.");
-    } else {
-        platform_.messageBox("Der eingestellte Winkel " + shown + "° ist zu groß.");
-    }
-}
-
-} // namespace zirkulon
+} // namespace zirkulon::game

@@ -1,26 +1,19 @@
-#include "app/Ausgabe.h"
+#include "geometry/Legs.h"
 
-namespace zirkulon {
+#include "numerics/Rounding.h"
 
-// Lays both legs out from the centre of the inner area: red to the right, blue
-// straight up, each 0.45 of the inner width long. Values are formed in double
-// precision and rounded to single as the line shapes store them; read-backs
-// come from the stored shapes. SetAngle and any drawn arc are left alone.
-void Ausgabe::Form_Resize() {
-    state_.LegLength = toSingle(static_cast<double>(platform_.scaleWidth()) * 0.9 / 2.0);
+namespace zirkulon::geometry {
 
-    LineShape red = platform_.line(Line::Schenkel1);
-    LineShape blue = platform_.line(Line::Schenkel2);
-    red.X1 = toSingle(static_cast<double>(platform_.scaleWidth()) / 2.0);
-    red.Y1 = toSingle(static_cast<double>(platform_.scaleHeight()) / 2.0);
-    blue.Y1 = red.Y1;
-    blue.X1 = red.X1;
-    red.X2 = toSingle(static_cast<double>(red.X1) + state_.LegLength);
-    red.Y2 = red.Y1;
-    blue.X2 = blue.X1;
-    blue.Y2 = toSingle(static_cast<double>(blue.Y1) - state_.LegLength);
-    platform_.setLine(Line::Schenkel1, red);
-    platform_.setLine(Line::Schenkel2, blue);
+Layout layOut(float width, float height) {
+    Layout layout;
+    layout.legLength = toSingle(static_cast<double>(width) * 0.9 / 2.0);
+    layout.vertex = {toSingle(static_cast<double>(width) / 2.0),
+                     toSingle(static_cast<double>(height) / 2.0)};
+    layout.redEnd = {toSingle(static_cast<double>(layout.vertex.x) + layout.legLength),
+                     layout.vertex.y};
+    layout.blueEnd = {layout.vertex.x,
+                      toSingle(static_cast<double>(layout.vertex.y) - layout.legLength)};
+    return layout;
 }
 
-} // namespace zirkulon
+} // namespace zirkulon::geometry

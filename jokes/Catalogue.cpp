@@ -1,10 +1,6 @@
 #include "jokes/Catalogue.h"
 
-#include "app/Ausgabe.h"
-
-namespace zirkulon {
-
-namespace jokes {
+namespace zirkulon::jokes {
 
 std::vector<std::string> catalogueEntries() {
     std::vector<std::string> entries;
@@ -20,13 +16,4 @@ std::vector<std::string> catalogueEntries() {
     return entries;
 }
 
-} // namespace jokes
-
-void Ausgabe::FillJokes() {
-    state_.Jokes = Collection();
-    for (auto& entry : jokes::catalogueEntries()) {
-        state_.Jokes.add(std::move(entry));
-    }
-}
-
-} // namespace zirkulon
+} // namespace zirkulon::jokes

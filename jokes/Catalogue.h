@@ -9,7 +9,7 @@ namespace zirkulon::jokes {
 // The built-in catalogue file, UTF-8, one entry a line, compiled into the program.
 std::string_view catalogueText();
 
-// The entries in catalogue order.
+// The 160 entries in catalogue order.
 std::vector<std::string> catalogueEntries();
 
 } // namespace zirkulon::jokes

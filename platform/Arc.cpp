@@ -1,6 +1,6 @@
 #include "platform/Arc.h"
 
-#include "platform/PlatformError.h"
+#include "numerics/Error.h"
 
 #include <cmath>
 #include <numbers>
@@ -10,10 +10,10 @@ namespace zirkulon {
 Arc makeArc(float x, float y, float radius, float start, float end) {
     constexpr float fullTurn = static_cast<float>(2 * std::numbers::pi);
     if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(radius) || radius < 0) {
-        throw PlatformError("Ungültiger Kreis");
+        throw OperationError("Ungültiger Kreis");
     }
     if (!(std::fabs(start) <= fullTurn) || !(std::fabs(end) <= fullTurn)) {
-        throw PlatformError("Ungültiger Winkel für einen Kreisbogen");
+        throw OperationError("Ungültiger Winkel für einen Kreisbogen");
     }
     Arc arc;
     arc.centreX = x;

@@ -18,7 +18,7 @@ struct Arc {
 // A negative angle stands for its absolute value and adds a straight radius
 // from the centre to that end. Equal angles draw the full circle. Angles whose
 // magnitude exceeds 2*pi rounded to single (6.2831855) are rejected with
-// PlatformError, as are a negative radius and non-finite values.
+// OperationError, as are a negative radius and non-finite values.
 Arc makeArc(float x, float y, float radius, float start, float end);
 
 } // namespace zirkulon

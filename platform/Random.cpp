@@ -4,10 +4,6 @@
 
 namespace zirkulon {
 
-ClockRandom::ClockRandom() {
-    reseed();
-}
-
 void ClockRandom::reseed() {
     const auto now = std::chrono::high_resolution_clock::now().time_since_epoch().count();
     engine_.seed(static_cast<std::uint64_t>(now));

@@ -5,14 +5,24 @@
 
 namespace zirkulon {
 
-// The game's random numbers: singles uniform in [0, 1), reseeded from the clock.
-class ClockRandom {
+// Where the game's random numbers come from.
+class RandomSource {
 public:
-    ClockRandom();
-    void reseed();
+    virtual ~RandomSource() = default;
+    // Takes a new seed from the clock.
+    virtual void reseed() = 0;
+    // A single uniform in [0, 1).
+    virtual float next() = 0;
+};
+
+// The random source of every platform: singles k / 2^24 for k in 0 .. 2^24 - 1,
+// reseeded from the high-resolution clock.
+class ClockRandom final : public RandomSource {
+public:
+    ClockRandom() { reseed(); }
+    void reseed() override;
+    float next() override;
     void seed(std::uint64_t value) { engine_.seed(value); }
-    // A single with 24 random bits: k / 2^24 for k in 0 .. 2^24 - 1.
-    float next();
 
 private:
     std::mt19937_64 engine_;

@@ -11,7 +11,7 @@ output=${1:-docs/screenshot.png}
 build=${BUILD_DIR:-build}
 
 if [[ ! -f $build/CMakeCache.txt ]]; then
-    cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DZIRKULON_TESTS=OFF
+    cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
 fi
 cmake --build "$build" --target zirkulon
 

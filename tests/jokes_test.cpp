@@ -1,6 +1,5 @@
-#include "FakePlatform.h"
-#include "app/Ausgabe.h"
 #include "jokes/Catalogue.h"
+#include "jokes/Reward.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +9,6 @@
 #include <set>
 
 using namespace zirkulon;
-using zirkulon::test::FakePlatform;
 
 namespace {
 
@@ -152,80 +150,29 @@ TEST_F(Catalogue, NearCopiesDifferOnlyWhereTheyShould) {
     EXPECT_FALSE(entries[151].ends_with("?"));
 }
 
-TEST(Jokes, LoadingFillsTheCollectionInCatalogueOrder) {
-    FakePlatform window;
-    window.randoms = {0.5f};
-    Ausgabe ausgabe(window);
-    EXPECT_EQ(ausgabe.state().Jokes.count(), 0);
-    ausgabe.Form_Load();
-    const auto entries = jokes::catalogueEntries();
-    ASSERT_EQ(ausgabe.state().Jokes.count(), 160);
-    for (int p = 1; p <= 160; ++p) {
-        EXPECT_EQ(ausgabe.state().Jokes.item(p), entries[static_cast<std::size_t>(p - 1)]);
+TEST(Reward, PositionFollowsTheRandomNumber) {
+    const std::pair<float, int> cases[] = {{0.01f, 1},        {0.25f, 20}, {0.5f, 40},
+                                           {0.75f, 60},       {0.99f, 79}, {0x1.fffffep-1f, 79},
+                                           {141.0f / 159, 71}};
+    for (const auto& [r, position] : cases) {
+        EXPECT_EQ(jokes::rewardPosition(r, 160), position) << r;
     }
 }
 
-namespace {
-
-class Draw : public ::testing::Test {
-protected:
-    Draw() {
-        window.randoms = {0.5f};
-        ausgabe.Form_Load();
-    }
-
-    // The catalogue position the draw showed for r.
-    int drawnPosition(float r) {
-        window.boxes.clear();
-        window.randoms = {r};
-        ausgabe.DrawReward();
-        EXPECT_EQ(window.boxes.size(), 1u);
-        EXPECT_EQ(window.boxes.at(0).title, "Winkel Witze");
-        const auto& jokes = ausgabe.state().Jokes;
-        for (int p = 1; p <= jokes.count(); ++p) {
-            if (jokes.item(p) == window.boxes.at(0).text) {
-                return p; // first match: 95 and 96 repeat 1 and 3
-            }
-        }
-        return 0;
-    }
-
-    FakePlatform window;
-    Ausgabe ausgabe{window};
-};
-
-} // namespace
-
-TEST_F(Draw, PositionFollowsTheRandomNumber) {
-    EXPECT_EQ(drawnPosition(0.01f), 1);
-    EXPECT_EQ(drawnPosition(0.25f), 20);
-    EXPECT_EQ(drawnPosition(0.5f), 40);
-    EXPECT_EQ(drawnPosition(0.75f), 60);
-    EXPECT_EQ(drawnPosition(0.99f), 79);
-    EXPECT_EQ(drawnPosition(std::nextafter(1.0f, 0.0f)), 79);
-    EXPECT_EQ(window.reseedCount, 1 + 6); // every draw reseeds
+TEST(Reward, PositionZeroDrawsTheFirstJoke) {
+    EXPECT_EQ(jokes::rewardPosition(0.0f, 160), 1);
+    EXPECT_EQ(jokes::rewardPosition(0.006f, 160), 1); // below 1/159
+    EXPECT_EQ(jokes::rewardPosition(0.0063f, 160), 1);
+    EXPECT_EQ(jokes::rewardPosition(0.5f, 0), 0); // nothing to draw from
 }
 
-TEST_F(Draw, PositionZeroShowsTheFirstJokeAndTheDrawReturns) {
-    EXPECT_EQ(drawnPosition(0.0f), 1);
-    EXPECT_EQ(drawnPosition(0.006f), 1); // below 1/159
-    EXPECT_EQ(drawnPosition(0.0063f), 1);
-}
-
-TEST_F(Draw, NeverReachesTheSecondHalfOfTheCatalogue) {
+TEST(Reward, NeverReachesTheSecondHalfOfTheCatalogue) {
     std::set<int> seen;
     for (std::uint32_t k = 0; k < (1u << 24); k += 331) {
-        seen.insert(drawnPosition(static_cast<float>(k) * 0x1p-24f));
+        seen.insert(jokes::rewardPosition(static_cast<float>(k) * 0x1p-24f, 160));
     }
-    seen.insert(drawnPosition(std::nextafter(1.0f, 0.0f)));
+    seen.insert(jokes::rewardPosition(0x1.fffffep-1f, 160));
     EXPECT_EQ(seen.size(), 79u);
     EXPECT_EQ(*seen.begin(), 1);
     EXPECT_EQ(*seen.rbegin(), 79);
-}
-
-TEST_F(Draw, ShowsTheLongestTextWhole) {
-    // r = 141/159 rounds to position 71 (x = 70.5 + 0.0something).
-    const int p = drawnPosition(141.0f / 159);
-    EXPECT_EQ(p, 71);
-    EXPECT_EQ(decode(window.boxes.at(0).text).size(), 843u);
 }

@@ -7,9 +7,8 @@
 // repeats it (ZIRKULON_MONKEY_SEED=random picks a fresh one).
 // ZIRKULON_MONKEY_EVENTS=<n> changes the number of events per run.
 
-#include "FakePlatform.h"
-#include "app/Ausgabe.h"
-#include "platform/PlatformError.h"
+#include "FakeWindow.h"
+#include "numerics/Error.h"
 
 #include <gtest/gtest.h>
 
@@ -27,7 +26,9 @@
 #include <string>
 
 using namespace zirkulon;
-using zirkulon::test::FakePlatform;
+using zirkulon::test::FakeWindow;
+using zirkulon::test::ScriptedRandom;
+using zirkulon::test::TestAusgabe;
 
 namespace {
 
@@ -119,9 +120,8 @@ struct Options {
 
 class Monkey {
 public:
-    Monkey(std::uint64_t seed, const NumberFormat& format) : seed_(seed), random_(seed) {
-        window_.format = format;
-    }
+    Monkey(std::uint64_t seed, const NumberFormat& format)
+        : seed_(seed), random_(seed), format_(format), ausgabe_(window_, numbers_, format) {}
 
     // Runs the events; returns an empty text, or what went wrong and how.
     std::string run(const Options& options) {
@@ -150,7 +150,7 @@ public:
             if (i % 1024 == 0) { // the records are only needed per event
                 window_.log.clear();
                 window_.boxes.clear();
-                window_.inputs.clear();
+                window_.defaults.clear();
             }
         }
         return {};
@@ -186,8 +186,8 @@ private:
     }
 
     void topUpRandoms() {
-        while (window_.randoms.size() < 4) {
-            window_.randoms.push_back(randomNumber());
+        while (numbers_.numbers.size() < 4) {
+            numbers_.numbers.push_back(randomNumber());
         }
     }
 
@@ -231,9 +231,8 @@ private:
 
     std::string numberText(double value) {
         // Mostly in the window's own format, sometimes in the other one.
-        const NumberFormat& format = chance(80)
-                                         ? window_.format
-                                         : (window_.format.decimal == "," ? NumberFormat::english()
+        const NumberFormat& format = chance(80) ? format_
+                                                : (format_.decimal == "," ? NumberFormat::english()
                                                                           : NumberFormat::german());
         return doubleToText(value, format);
     }
@@ -301,7 +300,7 @@ private:
         case 0:
             return std::string(size, '9'); // too large for a double
         case 1:
-            return "0" + window_.format.decimal + std::string(size, '0') + "1"; // reads as 0
+            return "0" + format_.decimal + std::string(size, '0') + "1"; // reads as 0
         case 2:
             return std::string(size, ' ');
         default: {
@@ -322,7 +321,7 @@ private:
         case 2:
             return "0";
         default:
-            return doubleToText(uniform(-10, 10), window_.format);
+            return doubleToText(uniform(-10, 10), format_);
         }
     }
 
@@ -412,7 +411,7 @@ private:
         double expected = 0;
         for (const std::string& answer : window_.answers) {
             ++asked;
-            if (const auto value = textToDouble(answer, window_.format)) {
+            if (const auto value = textToDouble(answer, format_)) {
                 if (std::fabs(*value) <= 10) {
                     expected = std::fabs(*value);
                     break;
@@ -420,13 +419,13 @@ private:
                 ++refused;
             }
         }
-        const std::size_t inputs = window_.inputs.size();
+        const std::size_t inputs = window_.defaults.size();
         const std::size_t boxes = window_.boxes.size();
         if (!raise(e, [&] { ausgabe_.MExact_Click(); })) {
             return false;
         }
         window_.answers.clear();
-        return expect(window_.inputs.size() - inputs == asked, e,
+        return expect(window_.defaults.size() - inputs == asked, e,
                       "the entry asks until the first acceptable answer") &&
                expect(window_.boxes.size() - boxes == refused, e,
                       "each number above 10 is refused with a message") &&
@@ -464,8 +463,8 @@ private:
         remember(e);
         try {
             handler();
-        } catch (const PlatformError& error) {
-            return fail(e, std::string("handler ended with PlatformError: ") + error.what());
+        } catch (const OperationError& error) {
+            return fail(e, std::string("handler ended with OperationError: ") + error.what());
         } catch (const std::exception& error) {
             return fail(e, std::string("handler ended with an exception: ") + error.what());
         } catch (...) {
@@ -495,7 +494,7 @@ private:
         const GameState& s = state();
         const LineShape red = window_.line(Line::Schenkel1);
         const LineShape blue = window_.line(Line::Schenkel2);
-        const NumberFormat& format = window_.format;
+        const NumberFormat& format = format_;
         const double tolerance = s.Tolerance.value();
         const double target = s.TargetAngle.value();
 
@@ -527,7 +526,7 @@ private:
                     e, "the hits label shows the hits") &&
              expect(window_.label(Label::LWinkel) == "Winkel = " + s.TargetAngle.toText(format), e,
                     "the target label shows the target") &&
-             expect(window_.windowCaption ==
+             expect(window_.caption ==
                         "Eingestellte Genauigkeit: " + s.Tolerance.toText(format) + "°",
                     e, "the caption shows the tolerance");
         hits_ = s.Hits;
@@ -580,8 +579,10 @@ private:
 
     std::uint64_t seed_;
     std::mt19937_64 random_;
-    FakePlatform window_;
-    Ausgabe ausgabe_{window_};
+    NumberFormat format_;
+    FakeWindow window_;
+    ScriptedRandom numbers_;
+    TestAusgabe ausgabe_;
     bool started_ = false; // loaded and laid out
     std::int32_t jokes_ = 0;
     std::int16_t hits_ = 0;

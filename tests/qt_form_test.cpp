@@ -1,9 +1,8 @@
 // What Qt adds to the game: the window's geometry, fonts and menu, painting,
 // mouse routing, modal boxes and the error boundary. Runs on the offscreen
 // platform under a German locale.
-#include "app/Ausgabe.h"
-#include "platform/PlatformError.h"
-#include "platform/qt/QtForm.h"
+#include "app/QtGame.h"
+#include "numerics/Error.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -20,6 +19,7 @@
 #include <cmath>
 #include <functional>
 #include <memory>
+#include <numbers>
 
 using namespace zirkulon;
 
@@ -81,7 +81,7 @@ QStringList closeBoxes(const std::function<void()>& trigger,
 // Plays the game but fails on "Neu", to test the error boundary.
 class FailingGame : public FormEvents {
 public:
-    explicit FailingGame(Platform& platform) : game(platform) {}
+    explicit FailingGame(Window& window) : game(window, random, NumberFormat::german()) {}
     void Form_Load() override { game.Form_Load(); }
     void Form_Resize() override { game.Form_Resize(); }
     void Form_MouseDown(std::int16_t b, std::int16_t s, float x, float y) override {
@@ -92,7 +92,7 @@ public:
     }
     void MNew_Click() override {
         ++failures;
-        throw PlatformError("scheitert absichtlich");
+        throw OperationError("scheitert absichtlich");
     }
     void MExact_Click() override {}
     void MGuess_Click() override {}
@@ -100,17 +100,26 @@ public:
     void MInfo_Click() override {}
     void MEnd_Click() override {}
 
+    ClockRandom random;
     Ausgabe game;
     int failures = 0;
 };
+
+// Where to press, in canvas pixels, to set `degrees`: 200 pixels from the
+// vertex, close enough to the direction for any tolerance of a degree or more.
+QPoint aimAt(double degrees) {
+    const double phi = degrees * std::numbers::pi / 180;
+    return {vertex + static_cast<int>(std::lround(200 * std::cos(phi))),
+            vertex - static_cast<int>(std::lround(200 * std::sin(phi)))};
+}
 
 } // namespace
 
 class QtFormTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<QtForm> form;
-    std::unique_ptr<Ausgabe> game;
+    std::unique_ptr<QtGame> game;
+    QtForm* form = nullptr;
 
     QLabel* label(const char* name) const { return form->findChild<QLabel*>(name); }
     QAction* action(const char* name) const { return form->findChild<QAction*>(name); }
@@ -126,22 +135,21 @@ private slots:
                     testLog(type, context, message);
                 }
             });
-        installQtTranslations(*QCoreApplication::instance(), QLocale(QLocale::German));
+        prepareApplication(*QCoreApplication::instance(), QLocale(QLocale::German));
     }
 
     void init() {
-        form = std::make_unique<QtForm>(QLocale(QLocale::German, QLocale::Germany));
-        game = std::make_unique<Ausgabe>(*form);
-        form->setEvents(game.get());
-        form->load();
-        form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        game = std::make_unique<QtGame>(QLocale(QLocale::German, QLocale::Germany));
+        form = &game->form();
+        game->start();
+        QVERIFY(QTest::qWaitForWindowExposed(form));
     }
 
-    void cleanup() {
-        form.reset();
-        game.reset();
-    }
+    void cleanup() { game.reset(); }
+
+    LineShape blueLeg() const { return form->line(Line::Schenkel2); }
+    // The target the window shows, from "Winkel = 137".
+    double shownTarget() const { return label("LWinkel")->text().mid(9).toDouble(); }
 
     void startsWithTheDesignedWindow() {
         QCOMPARE(form->canvas()->size(), QSize(548, 548));
@@ -187,7 +195,7 @@ private slots:
 
     void pressTurnsTheBlueLegAndDrawsTheArc() {
         QTest::mousePress(form->canvas(), Qt::LeftButton, {}, QPoint(220, 220));
-        QCOMPARE(game->state().SetAngle, std::atan(-1.0) + game->state().Pi);
+        QCOMPARE(blueLeg(), (LineShape{4110, 4110, 1494.4119873046875f, 1494.4119873046875f}));
         const QImage image = grab();
         QCOMPARE(image.pixelColor(vertex - 100, vertex - 100).blue(), 255);
         QVERIFY(!isColour(image, {vertex - 1, vertex - 100}, Qt::blue)); // no longer upright
@@ -208,9 +216,9 @@ private slots:
     void dragFollowsThePointerEvenOutsideTheWindow() {
         QTest::mousePress(form->canvas(), Qt::LeftButton, {}, QPoint(300, 300));
         QTest::mouseMove(form->canvas(), QPoint(900, vertex));
-        QCOMPARE(game->state().SetAngle, 2 * game->state().Pi);
+        QCOMPARE(blueLeg(), (LineShape{4110, 4110, 7809, 4110}));
         QTest::mouseMove(form->canvas(), QPoint(vertex, -50));
-        QCOMPARE(game->state().SetAngle, game->state().Pi / 2);
+        QCOMPARE(blueLeg(), (LineShape{4110, 4110, 4110, 411}));
         QTest::mouseRelease(form->canvas(), Qt::LeftButton, {}, QPoint(vertex, -50));
         const QImage image = grab();
         QVERIFY(isColour(image, {vertex - 1, vertex - 150}, Qt::blue));
@@ -223,14 +231,24 @@ private slots:
         QTest::mousePress(target, Qt::LeftButton, {}, QPoint(20, 10));
         QTest::mouseMove(target, QPoint(20, 200));
         QTest::mouseRelease(target, Qt::LeftButton, {}, QPoint(20, 200));
-        QCOMPARE(game->state().SetAngle, 0.0);
+        QCOMPARE(blueLeg(), (LineShape{4110, 4110, 4110, 411}));
         QVERIFY(form->canvas()->arcs().empty());
         QVERIFY(isColour(grab(), {vertex - 1, vertex - 100}, Qt::blue));
     }
 
+    // A press passes the one button pressed: the left one acts although the
+    // right one is still held.
+    void theLeftButtonActsWhileTheRightIsHeld() {
+        QTest::mousePress(form->canvas(), Qt::RightButton, {}, QPoint(100, 400));
+        QTest::mousePress(form->canvas(), Qt::LeftButton, {}, QPoint(vertex + 100, vertex));
+        QCOMPARE(blueLeg(), (LineShape{4110, 4110, 7809, 4110}));
+        QTest::mouseRelease(form->canvas(), Qt::LeftButton, {}, QPoint(vertex + 100, vertex));
+        QTest::mouseRelease(form->canvas(), Qt::RightButton, {}, QPoint(100, 400));
+    }
+
     void aPressOverTheLegsReachesTheWindow() {
         QTest::mousePress(form->canvas(), Qt::LeftButton, {}, QPoint(vertex + 100, vertex));
-        QCOMPARE(game->state().SetAngle, 2 * game->state().Pi);
+        QCOMPARE(blueLeg(), (LineShape{4110, 4110, 7809, 4110}));
     }
 
     void resizingLaysTheLegsOutAgain() {
@@ -280,23 +298,23 @@ private slots:
     }
 
     void aWholeTaskCanBePlayed() {
-        game->state().TargetAngle = Variant::real(135);
-        QTest::mousePress(form->canvas(), Qt::LeftButton, {}, QPoint(vertex - 60, vertex - 60));
-        QTest::mouseRelease(form->canvas(), Qt::LeftButton, {}, QPoint(vertex - 60, vertex - 60));
-
-        const QStringList seen = closeBoxes([&] { action("MGuess")->trigger(); });
-        QCOMPARE(seen.value(0), QString("Zirkulon: Herzlichen Glückwunsch! Der eingestellte Winkel "
-                                        "hat den Wert 135° und stimmt im Rahmen der Genauigkeit "
-                                        "von 2° mit dem gesuchten Winkel 135 überein."));
-        QCOMPARE(seen.size(), 1); // the first hit earns no joke under tolerance 2
-        QCOMPARE(label("LTreffer")->text(), QString("Erraten: 1 Winkel."));
-        QCOMPARE(label("LKlicks")->text(), QString("Versuche: 0"));
-
-        game->state().TargetAngle = Variant::real(135);
-        const QStringList second = closeBoxes([&] { action("MGuess")->trigger(); });
-        QCOMPARE(second.size(), 2);
-        QVERIFY(second[1].startsWith("Winkel Witze: "));
-        QCOMPARE(label("LTreffer")->text(), QString("Erraten: 2 Winkel."));
+        for (int hit = 1; hit <= 2; ++hit) {
+            const QString target = QString::number(shownTarget());
+            const QPoint aim = aimAt(shownTarget());
+            QTest::mousePress(form->canvas(), Qt::LeftButton, {}, aim);
+            QTest::mouseRelease(form->canvas(), Qt::LeftButton, {}, aim);
+            const QStringList seen = closeBoxes([&] { action("MGuess")->trigger(); });
+            QVERIFY2(seen.value(0).startsWith("Zirkulon: Herzlichen Glückwunsch! Der eingestellte "
+                                              "Winkel ") &&
+                         (seen[0].endsWith(" Winkel " + target + " überein.") ||
+                          seen[0].endsWith(" Wert " + target + "°")),
+                     qPrintable(seen.value(0)));
+            // Under the starting tolerance of 2 every second hit earns a joke.
+            QCOMPARE(seen.size(), hit);
+            QVERIFY(hit == 1 || seen[1].startsWith("Winkel Witze: "));
+            QCOMPARE(label("LTreffer")->text(), QString("Erraten: %1 Winkel.").arg(hit));
+            QCOMPARE(label("LKlicks")->text(), QString("Versuche: 0"));
+        }
     }
 
     void toleranceIsEnteredInAGermanInputBox() {
@@ -342,15 +360,49 @@ private slots:
     void anErrorEndsOnlyTheHandler() {
         FailingGame failing(*form);
         form->setEvents(&failing);
-        QTest::ignoreMessage(QtWarningMsg, "Zirkulon: scheitert absichtlich");
+        QTest::ignoreMessage(QtWarningMsg, "scheitert absichtlich");
         action("MNew")->trigger();
         QCOMPARE(failing.failures, 1);
         // The window goes on delivering events.
-        failing.game.state().Pi = 3.14159265358979;
+        failing.Form_Load();
         failing.Form_Resize();
-        QTest::mousePress(form->canvas(), Qt::LeftButton, {}, QPoint(vertex, 10));
-        QCOMPARE(failing.game.state().SetAngle, failing.game.state().Pi / 2);
-        form->setEvents(game.get());
+        QTest::mousePress(form->canvas(), Qt::LeftButton, {}, QPoint(vertex + 100, vertex));
+        QCOMPARE(blueLeg(), (LineShape{4110, 4110, 7809, 4110}));
+        form->setEvents(nullptr);
+    }
+
+    // Under a dark desktop palette the labels stay dark on white, and the
+    // arc stands out from the drawing surface.
+    void darkDesktopsKeepLabelsReadableAndTheArcVisible() {
+        const QPalette light = QApplication::palette();
+        QPalette dark(QColor(49, 54, 59), QColor(35, 38, 41));
+        dark.setColor(QPalette::WindowText, QColor(252, 252, 252));
+        dark.setColor(QPalette::ButtonText, QColor(252, 252, 252));
+        QApplication::setPalette(dark);
+        QtGame darkGame(QLocale(QLocale::German, QLocale::Germany));
+        darkGame.start();
+        QVERIFY(QTest::qWaitForWindowExposed(&darkGame.form()));
+        FormCanvas* canvas = darkGame.form().canvas();
+        QTest::mousePress(canvas, Qt::LeftButton, {}, QPoint(220, 220));
+        const QImage image = canvas->grab().toImage();
+        QApplication::setPalette(light);
+
+        const QRect klicks = canvas->findChild<QLabel*>("LKlicks")->geometry();
+        int darkText = 0;
+        for (int x = klicks.left(); x <= klicks.right(); ++x) {
+            for (int y = klicks.top(); y <= klicks.bottom(); ++y) {
+                darkText += image.pixelColor(x, y).lightness() < 80;
+            }
+        }
+        QVERIFY2(darkText > 20, qPrintable(QString::number(darkText)));
+
+        const int surface = image.pixelColor(vertex - 40, vertex + 40).lightness();
+        int brightest = 0;
+        for (int dy = -1; dy <= 1; ++dy) {
+            brightest = std::max(brightest, image.pixelColor(vertex + dy, vertex - 74).lightness());
+        }
+        QVERIFY2(brightest - surface > 100,
+                 qPrintable(QString("%1 on %2").arg(brightest).arg(surface)));
     }
 
     void endClosesTheWindow() {

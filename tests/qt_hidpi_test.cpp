@@ -2,8 +2,7 @@
 // (QT_SCALE_FACTOR=2): the layout stays in logical pixels, and the legs and
 // the arc are drawn at the device resolution, not blown up from a 1x picture.
 
-#include "app/Ausgabe.h"
-#include "platform/qt/QtForm.h"
+#include "app/QtGame.h"
 
 #include <QImage>
 #include <QLabel>
@@ -16,8 +15,8 @@
 #include <memory>
 #include <numbers>
 
-using zirkulon::Ausgabe;
 using zirkulon::QtForm;
+using zirkulon::QtGame;
 
 namespace {
 
@@ -86,24 +85,18 @@ private:
         }
     }
 
-    std::unique_ptr<QtForm> form_;
-    std::unique_ptr<Ausgabe> ausgabe_;
+    std::unique_ptr<QtGame> game_;
+    QtForm* form_ = nullptr;
 
 private slots:
     void init() {
-        form_ = std::make_unique<QtForm>();
-        ausgabe_ = std::make_unique<Ausgabe>(*form_);
-        form_->setEvents(ausgabe_.get());
-        form_->load();
-        form_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+        game_ = std::make_unique<QtGame>();
+        form_ = &game_->form();
+        game_->start();
+        QVERIFY(QTest::qWaitForWindowExposed(form_));
     }
 
-    void cleanup() {
-        form_->setEvents(nullptr);
-        form_.reset();
-        ausgabe_.reset();
-    }
+    void cleanup() { game_.reset(); }
 
     void layoutStaysInLogicalPixels() {
         QCOMPARE(form_->devicePixelRatio(), dpr);

@@ -86,14 +86,22 @@ for caption in "${captions[@]}"; do
     ((width <= exact_width)) || x11_die "'Genauigkeit' is not the widest caption: ${captions[*]}"
 done
 
+# button_row WINDOW FILE: the box's row of buttons (its bottom 30 pixels).
+button_row() {
+    sleep 0.5 # the box's first paint
+    screenshot "$x11_work/box.png" "$1"
+    convert "$x11_work/box.png" -gravity south -crop 0x30+0+0 +repage "$2"
+}
+
 # Qt and the C library run in German: the accuracy box takes a decimal comma.
+title_is() { [[ $(timeout 5 xdotool getwindowname "$main") == "$1" ]]; }
 pointer_click "$exact_x" "$menu_y"
 box=$(await_window '^Zirkulon$' 10)
+button_row "$box" "$x11_work/buttons_de.png"
 timeout 5 xdotool windowfocus --sync "$box"
 timeout 5 xdotool key --clearmodifiers ctrl+a
 timeout 5 xdotool type --delay 20 '1,5'
 timeout 5 xdotool key Return
-title_is() { [[ $(timeout 5 xdotool getwindowname "$main") == "$1" ]]; }
 wait_until 10 title_is 'Eingestellte Genauigkeit: 1,5°' ||
     x11_die "caption after entering 1,5: '$(xdotool getwindowname "$main")'"
 echo "accuracy 1,5 accepted: $(xdotool getwindowname "$main")"
@@ -111,4 +119,20 @@ if grep -Eiq 'Zirkulon:|locale|warning|error' "$x11_work/app.log"; then
     cat "$x11_work/app.log" >&2
     x11_die "Zirkulon wrote warnings"
 fi
+
+# The same box in English, where Qt needs no translation of its own. The
+# German box's buttons must differ from these («Abbrechen», not «Cancel»), or
+# the program did not load Qt's German translations at start-up.
+app_env=(LANG=C.UTF-8 LC_ALL=C.UTF-8)
+start_zirkulon "$program"
+main=$(await_window '^Eingestellte Genauigkeit: 2°$')
+pointer_click "$exact_x" "$menu_y"
+box=$(await_window '^Zirkulon$' 10)
+button_row "$box" "$x11_work/buttons_en.png"
+differing=$(compare -metric AE "$x11_work/buttons_de.png" "$x11_work/buttons_en.png" null: 2>&1) || true
+if [[ $differing == 0 ]]; then
+    cp "$x11_work/buttons_de.png" x11_failure_buttons.png
+    x11_die "the input box's buttons read the same in German as in English: no Qt translation"
+fi
+echo "German box buttons differ from the English ones ($differing pixels)"
 echo "end-to-end ok"

@@ -94,7 +94,7 @@ german_locale() {
 # start_zirkulon PROGRAM: starts it on the private display with app_env; its
 # output goes to $x11_work/app.log.
 start_zirkulon() {
-    mkdir -m 700 "$x11_work/runtime"
+    mkdir -p -m 700 "$x11_work/runtime"
     env -u QT_SCALE_FACTOR -u QT_SCREEN_SCALE_FACTORS -u QT_AUTO_SCREEN_SCALE_FACTOR \
         -u QT_ENABLE_HIGHDPI_SCALING -u QT_STYLE_OVERRIDE -u QT_QPA_PLATFORMTHEME -u LANGUAGE \
         "${app_env[@]}" QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$x11_work/runtime" \

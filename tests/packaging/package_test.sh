@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # Checks what Zirkulon ships besides the program.
 #
-#   package_test.sh metadata SOURCE_DIR   desktop entry and AppStream metadata validate cleanly
-#   package_test.sh install BUILD_DIR     `cmake --install` lays out a tree desktops understand
-#   package_test.sh deb BUILD_DIR         the Debian package's control fields and contents
+#   package_test.sh CHECK SOURCE_DIR BUILD_DIR VERSION, where CHECK is one of
+#     metadata   desktop entry and AppStream metadata validate cleanly
+#     install    `cmake --install` lays out a tree desktops understand
+#     deb        the Debian package's control fields and contents
 set -euo pipefail
 
 app_id=org.example.zirkulon
-version=1.00
+source_dir=${2:-}
+build_dir=${3:-}
+version=${4:-}
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 
@@ -30,8 +33,7 @@ must_be_clean() {
 }
 
 check_metadata() {
-    local dir=$1/packaging
-    local desktop=$dir/$app_id.desktop metainfo=$dir/$app_id.metainfo.xml
+    local desktop=$source_dir/packaging/$app_id.desktop metainfo=$build_dir/$app_id.metainfo.xml
     must_be_clean desktop-file-validate "$desktop"
     must_be_clean appstreamcli validate --no-net --pedantic --strict "$metainfo"
 
@@ -48,7 +50,7 @@ check_metadata() {
 }
 
 check_install() {
-    local build=$1 root=$scratch/root
+    local build=$build_dir root=$scratch/root
     DESTDIR=$root cmake --install "$build" --prefix /usr >/dev/null
     local path
     for path in usr/bin/zirkulon usr/share/applications/$app_id.desktop \
@@ -62,7 +64,7 @@ check_install() {
 }
 
 check_deb() {
-    local build=$1 out=$scratch
+    local build=$build_dir out=$scratch
     cpack -G DEB --config "$build/CPackConfig.cmake" -B "$out" >"$out/cpack.log" 2>&1 ||
         { cat "$out/cpack.log" >&2; fail "cpack failed"; }
     local debs=("$out"/zirkulon_"$version"_*.deb)
@@ -99,11 +101,11 @@ check_deb() {
 }
 
 case "${1:-}" in
-metadata) check_metadata "$2" ;;
-install) check_install "$2" ;;
-deb) check_deb "$2" ;;
+metadata) check_metadata ;;
+install) check_install ;;
+deb) check_deb ;;
 *)
-    echo "usage: $0 metadata SOURCE_DIR | install BUILD_DIR | deb BUILD_DIR" >&2
+    echo "usage: $0 metadata|install|deb SOURCE_DIR BUILD_DIR VERSION" >&2
     exit 2
     ;;
 esac

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "app/Ausgabe.h"
 #include "platform/Arc.h"
-#include "platform/Platform.h"
+#include "platform/Design.h"
+#include "platform/Random.h"
+#include "platform/Window.h"
 
 #include <array>
 #include <deque>
@@ -12,37 +15,29 @@
 namespace zirkulon::test {
 
 // A window without a window: records every box, caption and drawing call in
-// order, and answers input boxes and random numbers from a script. Running
-// out of script is a fault of the test, reported as std::logic_error.
-class FakePlatform : public Platform {
+// order, and answers input boxes from a script. Running out of script is a
+// fault of the test, reported as std::logic_error.
+class FakeWindow : public Window {
 public:
     struct Box {
         std::string text;
         std::string title;
     };
-    struct Input {
-        std::string prompt;
-        std::string defaultText;
-    };
 
     // Script
-    std::deque<float> randoms;
     std::deque<std::string> answers; // what the player types; "" for cancel
-    NumberFormat format = NumberFormat::german();
-    float width = 8220;
-    float height = 8220;
+    float width = design::innerWidth;
+    float height = design::innerHeight;
 
     // Record
     std::vector<std::string> log;
     std::vector<Box> boxes;
-    std::vector<Input> inputs;
-    std::vector<Arc> arcs; // since the last cls
-    std::string windowCaption = "Zirkulon";
+    std::vector<std::string> defaults; // of each input box, in order
+    std::vector<Arc> arcs;             // since the last cls
+    std::string caption = "Zirkulon";
     std::array<std::string, 3> labels;
-    std::array<LineShape, 2> lines{LineShape{3600, 3000, 7200, 3000},
-                                   LineShape{3600, 3000, 3600, 720}};
+    std::array<LineShape, 2> lines{design::schenkel1Design, design::schenkel2Design};
     int clsCount = 0;
-    int reseedCount = 0;
     bool unloaded = false;
 
     void messageBox(const std::string& text, const std::string& title = {}) override {
@@ -50,7 +45,10 @@ public:
         log.push_back("box " + boxes.back().title + ": " + text);
     }
     std::string inputBox(const std::string& prompt, const std::string& defaultText) override {
-        inputs.push_back({prompt, defaultText});
+        if (prompt != "Gib die Genauigkeit in Grad ein.") {
+            throw std::logic_error("unexpected prompt: " + prompt);
+        }
+        defaults.push_back(defaultText);
         log.push_back("input [" + defaultText + "]");
         if (answers.empty()) {
             throw std::logic_error("input box opened with no scripted answer");
@@ -60,7 +58,7 @@ public:
         return answer;
     }
     void setCaption(const std::string& text) override {
-        windowCaption = text;
+        caption = text;
         log.push_back("caption: " + text);
     }
     void setCaption(Label label, const std::string& text) override {
@@ -81,16 +79,6 @@ public:
         lastCircle = {x, y, radius, start, end};
     }
     void unload() override { unloaded = true; }
-    void reseed() override { ++reseedCount; }
-    float nextRandom() override {
-        if (randoms.empty()) {
-            throw std::logic_error("random number asked for with none scripted");
-        }
-        const float r = randoms.front();
-        randoms.pop_front();
-        return r;
-    }
-    const NumberFormat& numberFormat() const override { return format; }
 
     struct CircleCall {
         float x, y, radius, start, end;
@@ -99,6 +87,40 @@ public:
 
 private:
     static std::size_t index(Line which) { return which == Line::Schenkel1 ? 0 : 1; }
+};
+
+// Random numbers from a script.
+class ScriptedRandom : public RandomSource {
+public:
+    std::deque<float> numbers;
+    int reseeds = 0;
+
+    void reseed() override { ++reseeds; }
+    float next() override {
+        if (numbers.empty()) {
+            throw std::logic_error("random number asked for with none scripted");
+        }
+        const float r = numbers.front();
+        numbers.pop_front();
+        return r;
+    }
+};
+
+// The window object with its state open to the test that owns it.
+class TestAusgabe : public Ausgabe {
+public:
+    using Ausgabe::Ausgabe;
+    GameState& state() { return state_; }
+    const GameState& state() const { return state_; }
+};
+
+// A window object on the fakes, not yet loaded.
+struct Rig {
+    explicit Rig(NumberFormat format = NumberFormat::german()) : ausgabe(window, random, format) {}
+
+    FakeWindow window;
+    ScriptedRandom random;
+    TestAusgabe ausgabe;
 };
 
 } // namespace zirkulon::test

@@ -1,17 +1,23 @@
 #pragma once
 
-#include "platform/Platform.h"
+#include "platform/Window.h"
 
 #include <array>
+#include <cstdint>
 #include <string_view>
 
-// The window as designed, in scale units (twips) unless said otherwise.
+// The window as designed, read by every platform that builds it. Positions
+// and sizes are in scale units (twips) unless said otherwise.
 namespace zirkulon::design {
 
 inline constexpr int twipsPerPixel = 15;
 inline constexpr int innerWidth = 8220; // 548 pixels
 inline constexpr int innerHeight = 8220;
 inline constexpr std::string_view applicationTitle = "Zirkulon";
+
+struct Rgb {
+    std::uint8_t red, green, blue;
+};
 
 struct LabelDesign {
     Label label;
@@ -25,8 +31,17 @@ inline constexpr std::array<LabelDesign, 3> labels{{
     {Label::LTreffer, "LTreffer", 5640, 0, 2415, 375},
 }};
 inline constexpr std::string_view labelFont = "Comic Sans MS";
+// Stands in where Comic Sans MS is not installed; shipped by fonts-comic-neue.
+inline constexpr std::string_view labelFontSubstitute = "Comic Neue";
 inline constexpr int labelPointSize = 12;
+inline constexpr Rgb labelBackground{255, 255, 255};
+// Dark on the white labels, whatever colours the desktop's palette has.
+inline constexpr Rgb labelText{0, 0, 0};
 
+// The legs; the drawing surface and the arc keep the desktop's button face
+// and button text colours.
+inline constexpr Rgb schenkel1Colour{255, 0, 0};
+inline constexpr Rgb schenkel2Colour{0, 0, 255};
 inline constexpr int legWidthPixels = 2;
 inline constexpr int arcWidthPixels = 1;
 // Where the legs stand before the first layout; never seen on the screen.

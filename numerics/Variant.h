@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Numerics.h"
+#include "numerics/NumberText.h"
 
 #include <cstdint>
 #include <string>
@@ -14,7 +14,7 @@ namespace zirkulon {
 //  - two singles, or a single and a 16-bit integer, give a single;
 //  - a quotient of two singles is a single (a double where a single would
 //    overflow), any other quotient a double; a power is always a double.
-// Every overflow, invalid result or division by zero raises PlatformError.
+// Every overflow, invalid result or division by zero raises OperationError.
 class Variant {
 public:
     enum class Type { Integer, Long, Single, Double };
@@ -55,7 +55,7 @@ private:
 double power(Variant base, Variant exponent);
 
 // Integer remainder: both operands first rounded to whole numbers (ties to
-// even), the result with the sign of the dividend; PlatformError on divisor 0.
+// even), the result with the sign of the dividend; OperationError on divisor 0.
 std::int32_t intRemainder(Variant dividend, Variant divisor);
 
 } // namespace zirkulon

@@ -11,7 +11,7 @@ class Collection {
 public:
     void add(std::string text) { items_.push_back(std::move(text)); }
     std::int32_t count() const { return static_cast<std::int32_t>(items_.size()); }
-    // The entry at `position`; PlatformError outside 1 to count().
+    // The entry at `position`; OperationError outside 1 to count().
     const std::string& item(std::int32_t position) const;
 
 private:

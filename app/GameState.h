@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/Collection.h"
-#include "platform/Variant.h"
+#include "app/Collection.h"
+#include "numerics/Variant.h"
 
 #include <cstdint>
 
@@ -13,7 +13,7 @@ struct GameState {
     Variant Tolerance;   // degrees: the integer 2 at start, later a double 0 to 10
     double SetAngle = 0; // radians counter-clockwise from the red leg
     float LegLength = 0; // scale units
-    double Pi = 0;       // 3.14159265358979 once loaded
+    double Pi = 0;       // the game's pi once loaded
     Variant DeltaX;      // holds a single: pointer x minus vertex x
     float DeltaY = 0;    // pointer y minus vertex y
     std::int16_t Attempts = 0;

@@ -1,6 +1,7 @@
-#include "platform/Variant.h"
+#include "numerics/Variant.h"
 
-#include "platform/PlatformError.h"
+#include "numerics/Error.h"
+#include "numerics/Rounding.h"
 
 #include <cmath>
 #include <limits>
@@ -38,7 +39,7 @@ Variant wholeResult(Type type, double exact) {
     if (exact >= -2147483648.0 && exact <= 2147483647.0) {
         return Variant::longInt(static_cast<std::int32_t>(exact));
     }
-    throw PlatformError("Überlauf: ganzzahliges Ergebnis zu groß");
+    throw OperationError("Überlauf: ganzzahliges Ergebnis zu groß");
 }
 
 // Sums, differences and products of integers up to 32 bits are exact in a
@@ -92,7 +93,7 @@ Variant operator*(Variant a, Variant b) {
 
 Variant operator/(Variant a, Variant b) {
     if (b.value() == 0.0) {
-        throw PlatformError("Division durch Null");
+        throw OperationError("Division durch Null");
     }
     if (a.type() == Type::Single && b.type() == Type::Single) {
         const float q = static_cast<float>(a.value()) / static_cast<float>(b.value());
@@ -124,7 +125,7 @@ std::int32_t intRemainder(Variant dividend, Variant divisor) {
     const std::int64_t a = toInt32(dividend.value());
     const std::int64_t b = toInt32(divisor.value());
     if (b == 0) {
-        throw PlatformError("Division durch Null");
+        throw OperationError("Division durch Null");
     }
     return static_cast<std::int32_t>(a % b); // C++ keeps the dividend's sign
 }

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "platform/Arc.h"
+#include "platform/Window.h"
+
+#include <QWidget>
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace zirkulon {
+
+// The window's inner area: the drawing surface with its arcs, the two line
+// shapes above it, and the labels above those as child widgets. It paints
+// from this state alone and repaints only the part that changed, so covering
+// the window, a modal box or a resize never loses the arc.
+class FormCanvas final : public QWidget {
+    Q_OBJECT
+public:
+    explicit FormCanvas(QWidget* parent = nullptr);
+
+    const LineShape& line(Line which) const { return lines_[index(which)]; }
+    void setLine(Line which, const LineShape& shape);
+    void clear();
+    void addArc(const Arc& arc);
+    const std::vector<Arc>& arcs() const { return arcs_; }
+
+signals:
+    void resized();
+    void mousePressed(std::int16_t button, std::int16_t shift, float x, float y);
+    void mouseMoved(std::int16_t buttons, std::int16_t shift, float x, float y);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    static std::size_t index(Line which) { return which == Line::Schenkel1 ? 0 : 1; }
+    QRect lineBounds(const LineShape& shape) const;
+    QRect arcBounds(const Arc& arc) const;
+    void invalidate(const QRect& pixels);
+
+    std::array<LineShape, 2> lines_;
+    std::vector<Arc> arcs_;
+};
+
+} // namespace zirkulon
