@@ -23,12 +23,13 @@ struct LabelDesign {
     Label label;
     std::string_view name;
     int left, top, width, height;
+    std::string_view description; // for screen readers
 };
 
 inline constexpr std::array<LabelDesign, 3> labels{{
-    {Label::LWinkel, "LWinkel", 120, 0, 2535, 375},
-    {Label::LKlicks, "LKlicks", 2880, 0, 2535, 375},
-    {Label::LTreffer, "LTreffer", 5640, 0, 2415, 375},
+    {Label::LWinkel, "LWinkel", 120, 0, 2535, 375, "Gesuchter Winkel"},
+    {Label::LKlicks, "LKlicks", 2880, 0, 2535, 375, "Versuche"},
+    {Label::LTreffer, "LTreffer", 5640, 0, 2415, 375, "Erratene Winkel"},
 }};
 inline constexpr std::string_view labelFont = "Comic Sans MS";
 // Stands in where Comic Sans MS is not installed; shipped by fonts-comic-neue.
@@ -44,6 +45,9 @@ inline constexpr Rgb schenkel1Colour{255, 0, 0};
 inline constexpr Rgb schenkel2Colour{0, 0, 255};
 inline constexpr int legWidthPixels = 2;
 inline constexpr int arcWidthPixels = 1;
+// What a screen reader says of the drawing surface.
+inline constexpr std::string_view surfaceDescription =
+    "Winkel zwischen rotem und blauem Schenkel; der blaue folgt dem Zeiger";
 // Where the legs stand before the first layout; never seen on the screen.
 inline constexpr LineShape schenkel1Design{3600, 3000, 7200, 3000};
 inline constexpr LineShape schenkel2Design{3600, 3000, 3600, 720};

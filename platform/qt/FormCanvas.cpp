@@ -60,6 +60,9 @@ std::int16_t shiftOf(Qt::KeyboardModifiers modifiers) {
 FormCanvas::FormCanvas(QWidget* parent)
     : QWidget(parent), lines_{design::schenkel1Design, design::schenkel2Design} {
     setObjectName("drawingSurface");
+    setAccessibleDescription(
+        QString::fromUtf8(design::surfaceDescription.data(),
+                          static_cast<qsizetype>(design::surfaceDescription.size())));
     // The drawing surface has the desktop's button face colour; its drawing
     // the button text colour (see paintEvent).
     setBackgroundRole(QPalette::Button);

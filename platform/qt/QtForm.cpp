@@ -56,6 +56,7 @@ void QtForm::addLabels() {
         label->setTextFormat(Qt::PlainText);
         label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
         label->setFont(font);
+        label->setAccessibleDescription(qt(entry.description));
         label->setGeometry(pixels(entry.left), pixels(entry.top), pixels(entry.width),
                            pixels(entry.height));
         QPalette colours = label->palette();

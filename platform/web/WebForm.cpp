@@ -1,0 +1,232 @@
+#include "platform/web/WebForm.h"
+
+#include "platform/Arc.h"
+#include "platform/Design.h"
+
+#include <emscripten/em_js.h>
+#include <emscripten/emscripten.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <memory>
+#include <string>
+
+// ---- The page (web/page.js), as the window's operations reach it ----------
+
+EM_JS(void, page_set_design,
+      (int innerWidth, int innerHeight, int twipsPerPixel, const char* font, const char* substitute,
+       int pointSize, int legWidth, int arcWidth, const char* surface),
+      {
+          Module.page.setDesign({
+              innerWidth : innerWidth,
+              innerHeight : innerHeight,
+              twipsPerPixel : twipsPerPixel,
+              font : UTF8ToString(font),
+              substitute : UTF8ToString(substitute),
+              pointSize : pointSize,
+              legWidth : legWidth,
+              arcWidth : arcWidth,
+              surface : UTF8ToString(surface)
+          });
+      });
+EM_JS(void, page_add_label,
+      (int index, const char* name, int left, int top, int width, int height,
+       const char* description),
+      {
+          Module.page.addLabel(index, UTF8ToString(name), left, top, width, height,
+                               UTF8ToString(description));
+      });
+EM_JS(void, page_add_menu_item, (int index, const char* name, const char* caption),
+      { Module.page.addMenuItem(index, UTF8ToString(name), UTF8ToString(caption)); });
+EM_JS(void, page_set_caption, (int label, const char* text),
+      { Module.page.setCaption(label, UTF8ToString(text)); });
+EM_JS(void, page_set_line, (int which, float x1, float y1, float x2, float y2),
+      { Module.page.setLine(which, x1, y1, x2, y2); });
+EM_JS(void, page_clear, (), { Module.page.clear(); });
+EM_JS(void, page_add_arc,
+      (float x, float y, float radius, double start, double sweep, int radiusToStart,
+       int radiusToEnd),
+      { Module.page.addArc(x, y, radius, start, sweep, radiusToStart != 0, radiusToEnd != 0); });
+EM_JS(void, page_unload, (), { Module.page.unload(); });
+EM_ASYNC_JS(void, page_message_box, (const char* text, const char* title),
+            { await Module.page.messageBox(UTF8ToString(text), UTF8ToString(title)); });
+// The text entered, in memory the caller frees.
+EM_ASYNC_JS(char*, page_input_box, (const char* prompt, const char* defaultText), {
+    const text = await Module.page.inputBox(UTF8ToString(prompt), UTF8ToString(defaultText));
+    const size = lengthBytesUTF8(text) + 1;
+    const copy = _malloc(size);
+    stringToUTF8(text, copy, size);
+    return copy;
+});
+// "decimal\ngroup", in memory the caller frees.
+EM_JS(char*, page_number_format, (), {
+    const text = Module.page.numberFormat();
+    const size = lengthBytesUTF8(text) + 1;
+    const copy = _malloc(size);
+    stringToUTF8(text, copy, size);
+    return copy;
+});
+
+namespace zirkulon {
+
+namespace {
+
+constexpr int windowCaption = -1;
+
+WebForm* thePage = nullptr;
+
+std::string ownedText(char* text) {
+    const std::unique_ptr<char, decltype(&std::free)> owner(text, &std::free);
+    return text;
+}
+
+std::string text(std::string_view view) {
+    return std::string(view);
+}
+
+} // namespace
+
+WebForm::WebForm() : lines_{design::schenkel1Design, design::schenkel2Design} {
+    thePage = this;
+    page_set_design(design::innerWidth, design::innerHeight, design::twipsPerPixel,
+                    text(design::labelFont).c_str(), text(design::labelFontSubstitute).c_str(),
+                    design::labelPointSize, design::legWidthPixels, design::arcWidthPixels,
+                    text(design::surfaceDescription).c_str());
+    for (const auto& label : design::labels) {
+        page_add_label(static_cast<int>(label.label), text(label.name).c_str(), label.left,
+                       label.top, label.width, label.height, text(label.description).c_str());
+    }
+    for (std::size_t i = 0; i < design::menu.size(); ++i) {
+        page_add_menu_item(static_cast<int>(i), text(design::menu[i].name).c_str(),
+                           text(design::menu[i].caption).c_str());
+    }
+    setCaption(text(design::applicationTitle));
+    for (Line which : {Line::Schenkel1, Line::Schenkel2}) {
+        const LineShape& shape = lines_[index(which)];
+        page_set_line(static_cast<int>(which), shape.X1, shape.Y1, shape.X2, shape.Y2);
+    }
+}
+
+WebForm::~WebForm() {
+    thePage = nullptr;
+}
+
+void WebForm::load() {
+    deliver([](FormEvents& e) { e.Form_Load(); });
+    deliver([](FormEvents& e) { e.Form_Resize(); });
+}
+
+template <typename Handler> void WebForm::deliver(Handler&& handler) {
+    if (events_ == nullptr || unloaded_) {
+        return;
+    }
+    // An error ends the handler that raised it and nothing else: the page
+    // and the game's state stay as the handler left them.
+    try {
+        handler(*events_);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "zirkulon: %s\n", error.what());
+    } catch (...) {
+        std::fprintf(stderr, "zirkulon: unbekannter Fehler\n");
+    }
+}
+
+void WebForm::messageBox(const std::string& text, const std::string& title) {
+    page_message_box(text.c_str(),
+                     title.empty() ? std::string(design::applicationTitle).c_str() : title.c_str());
+}
+
+std::string WebForm::inputBox(const std::string& prompt, const std::string& defaultText) {
+    return ownedText(page_input_box(prompt.c_str(), defaultText.c_str()));
+}
+
+void WebForm::setCaption(const std::string& text) {
+    page_set_caption(windowCaption, text.c_str());
+}
+
+void WebForm::setCaption(Label label, const std::string& text) {
+    page_set_caption(static_cast<int>(label), text.c_str());
+}
+
+void WebForm::setLine(Line which, const LineShape& shape) {
+    lines_[index(which)] = shape;
+    page_set_line(static_cast<int>(which), shape.X1, shape.Y1, shape.X2, shape.Y2);
+}
+
+// The window keeps its designed inner size; the page scales it as a whole.
+float WebForm::scaleWidth() const {
+    return static_cast<float>(design::innerWidth);
+}
+
+float WebForm::scaleHeight() const {
+    return static_cast<float>(design::innerHeight);
+}
+
+void WebForm::cls() {
+    page_clear();
+}
+
+void WebForm::circle(float x, float y, float radius, float start, float end) {
+    const Arc arc = makeArc(x, y, radius, start, end);
+    page_add_arc(arc.centreX, arc.centreY, arc.radius, arc.start, arc.sweep, arc.radiusToStart,
+                 arc.radiusToEnd);
+}
+
+void WebForm::unload() {
+    unloaded_ = true;
+    page_unload();
+}
+
+NumberFormat browserNumberFormat() {
+    const std::string format = ownedText(page_number_format());
+    const auto newline = format.find('\n');
+    return {format.substr(0, newline),
+            newline == std::string::npos ? std::string() : format.substr(newline + 1)};
+}
+
+} // namespace zirkulon
+
+// ---- The events, as the page raises them ----------------------------------
+
+namespace {
+
+// Window pixels, as the page measures the pointer, in scale units.
+float toScale(double pixels) {
+    return static_cast<float>(pixels * zirkulon::design::twipsPerPixel);
+}
+
+} // namespace
+
+extern "C" {
+
+// A click on menu item `index` (0 "Neu" to 5 "Ende").
+EMSCRIPTEN_KEEPALIVE void zirkulon_menu(int index) {
+    if (zirkulon::thePage == nullptr || index < 0 ||
+        index >= static_cast<int>(zirkulon::design::menu.size())) {
+        return;
+    }
+    const auto handler = zirkulon::design::menu[static_cast<std::size_t>(index)].handler;
+    zirkulon::thePage->deliver([handler](zirkulon::FormEvents& e) { (e.*handler)(); });
+}
+
+// A press of `button` (1 left, 2 right, 4 middle) or a move with `buttons`
+// held, at (x, y) window pixels from the inner area's top left corner.
+EMSCRIPTEN_KEEPALIVE void zirkulon_pointer(int press, int buttons, int shift, double x, double y) {
+    if (zirkulon::thePage == nullptr) {
+        return;
+    }
+    const auto button = static_cast<std::int16_t>(buttons);
+    const auto keys = static_cast<std::int16_t>(shift);
+    const float scaleX = toScale(x);
+    const float scaleY = toScale(y);
+    zirkulon::thePage->deliver([=](zirkulon::FormEvents& e) {
+        if (press != 0) {
+            e.Form_MouseDown(button, keys, scaleX, scaleY);
+        } else {
+            e.Form_MouseMove(button, keys, scaleX, scaleY);
+        }
+    });
+}
+
+} // extern "C"

@@ -1,0 +1,64 @@
+// Prints, for pointer positions read from standard input, what the window
+// computes for them: the bits of the set angle and of the blue leg's end.
+//
+// Each input line is "X Y" in twips from the inner area's top left corner,
+// optionally followed by the inner width and height (8220 x 8220 unless
+// given). Each output line is the set angle as 16 hexadecimal digits, then the
+// blue leg's end X2 and Y2 as 8 hexadecimal digits each, separated by single
+// spaces; a line that cannot be read gives "?". Built for the desktop and for
+// WebAssembly, so that the two can be compared line by line.
+#include "game/Task.h"
+#include "geometry/Legs.h"
+#include "geometry/Pointer.h"
+#include "platform/Design.h"
+
+#include <bit>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+
+namespace {
+
+bool readFloat(const char*& text, float& value) {
+    char* end = nullptr;
+    const float read = std::strtof(text, &end);
+    if (end == text) {
+        return false;
+    }
+    value = read;
+    text = end;
+    return true;
+}
+
+} // namespace
+
+int main() {
+    using namespace zirkulon;
+    char line[256];
+    while (std::fgets(line, sizeof line, stdin) != nullptr) {
+        const char* at = line;
+        float x = 0, y = 0;
+        float width = design::innerWidth, height = design::innerHeight;
+        if (!readFloat(at, x) || !readFloat(at, y)) {
+            std::puts("?");
+            continue;
+        }
+        if (readFloat(at, width) && !readFloat(at, height)) {
+            std::puts("?");
+            continue;
+        }
+        try {
+            const geometry::Layout layout = geometry::layOut(width, height);
+            const geometry::Turn turn = geometry::turnTowards({x, y}, layout.vertex, layout.vertex,
+                                                              layout.legLength, game::pi);
+            std::printf("%016llx %08x %08x\n",
+                        static_cast<unsigned long long>(std::bit_cast<std::uint64_t>(turn.angle)),
+                        std::bit_cast<std::uint32_t>(turn.blueEnd.x),
+                        std::bit_cast<std::uint32_t>(turn.blueEnd.y));
+        } catch (const std::exception&) {
+            std::puts("?"); // out of range for the window's singles
+        }
+    }
+    return 0;
+}

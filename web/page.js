@@ -1,0 +1,362 @@
+// Zirkulon's window in the page. The game itself is C++ compiled to
+// WebAssembly (zirkulon.js, zirkulon.wasm); it builds the window from its
+// design through `page`, sets captions, lines and arcs, and opens boxes.
+// This script draws the window, scales it to fit the viewport, and raises the
+// window's events: menu clicks, and presses and moves of the left mouse
+// button, a pen or one finger, one event at a time.
+'use strict';
+
+(() => {
+  const windowElement = document.getElementById('window');
+  const inner = document.getElementById('inner');
+  const menubar = document.getElementById('menubar');
+  const canvas = document.getElementById('surface');
+  const captionElement = document.getElementById('caption');
+
+  let design = null;        // sizes in window pixels, set by the game
+  const labels = [];        // LWinkel, LKlicks, LTreffer
+  const lines = [null, null]; // Schenkel1, Schenkel2 in scale units
+  let arcs = [];            // drawn since the last clear
+  let scale = 1;            // CSS pixels per window pixel
+  let paintPending = false;
+  let ready = false;        // the game has loaded
+  let busy = false;         // a handler is running, perhaps waiting for a box
+  let unloaded = false;     // "Ende" was chosen
+  let activePointer = null; // the pointer that turns the leg
+
+  // ---- drawing ----------------------------------------------------------
+
+  function colours() {
+    const style = getComputedStyle(canvas);
+    return { surface: style.backgroundColor, ink: style.color };
+  }
+  let palette = colours();
+  matchMedia('(prefers-color-scheme: dark)').addEventListener('change', () => {
+    palette = colours();
+    schedulePaint();
+  });
+
+  function schedulePaint() {
+    if (!paintPending) {
+      paintPending = true;
+      requestAnimationFrame(paint);
+    }
+  }
+
+  // Paints the surface, its arcs and the legs from the state above, at the
+  // canvas's own resolution, so that nothing is blown up from a smaller picture.
+  function paint() {
+    paintPending = false;
+    if (design === null) {
+      return;
+    }
+    const ctx = canvas.getContext('2d');
+    const k = canvas.width / design.innerPixels;
+    const twips = design.twipsPerPixel;
+    ctx.setTransform(k, 0, 0, k, 0, 0);
+    ctx.fillStyle = palette.surface;
+    ctx.fillRect(0, 0, design.innerPixels, design.innerPixels);
+
+    ctx.strokeStyle = palette.ink;
+    ctx.lineWidth = design.arcWidth;
+    for (const arc of arcs) {
+      const cx = arc.x / twips;
+      const cy = arc.y / twips;
+      const r = arc.radius / twips;
+      // Angles run counter-clockwise on the screen, the canvas's clockwise.
+      const from = -arc.start;
+      const to = -(arc.start + arc.sweep);
+      ctx.beginPath();
+      if (arc.radiusToStart) {
+        ctx.moveTo(cx, cy);
+      } else {
+        ctx.moveTo(cx + r * Math.cos(from), cy + r * Math.sin(from));
+      }
+      ctx.arc(cx, cy, r, from, to, true);
+      if (arc.radiusToEnd) {
+        ctx.lineTo(cx, cy);
+      }
+      ctx.stroke();
+    }
+
+    ctx.lineWidth = design.legWidth;
+    ctx.lineCap = 'butt';
+    lines.forEach((line, i) => {
+      if (line === null) {
+        return;
+      }
+      ctx.strokeStyle = i === 0 ? '#ff0000' : '#0000ff';
+      ctx.beginPath();
+      ctx.moveTo(line.x1 / twips, line.y1 / twips);
+      ctx.lineTo(line.x2 / twips, line.y2 / twips);
+      ctx.stroke();
+    });
+  }
+
+  // Scales the whole window to fit the viewport, keeping its proportions, and
+  // gives the canvas one pixel per device pixel at that scale.
+  function fit() {
+    if (design === null) {
+      return;
+    }
+    const width = windowElement.offsetWidth;
+    const height = windowElement.offsetHeight;
+    scale = Math.min(innerWidth / width, innerHeight / height);
+    windowElement.style.transform = `scale(${scale})`;
+    const pixels = Math.max(1, Math.round(design.innerPixels * scale * devicePixelRatio));
+    if (canvas.width !== pixels) {
+      canvas.width = pixels;
+      canvas.height = pixels;
+    }
+    paint();
+  }
+  addEventListener('resize', fit);
+
+  // ---- events -------------------------------------------------------------
+
+  // Runs one exported entry point of the game, unless a handler is running
+  // already (a box is open) or the game has ended.
+  function raise(name, types, args) {
+    if (!ready || busy || unloaded) {
+      return;
+    }
+    busy = true;
+    const finished = () => {
+      busy = false;
+      if (unloaded) {
+        end();
+      }
+    };
+    try {
+      Promise.resolve(Module.ccall(name, null, types, args, { async: true }))
+        .then(finished, (error) => {
+          console.error(error);
+          finished();
+        });
+    } catch (error) {
+      console.error(error);
+      finished();
+    }
+  }
+
+  // The pointer in window pixels from the inner area's top left corner.
+  function position(event) {
+    const box = canvas.getBoundingClientRect();
+    return [
+      (event.clientX - box.left) * design.innerPixels / box.width,
+      (event.clientY - box.top) * design.innerPixels / box.height,
+    ];
+  }
+
+  // Buttons as the game counts them: 1 left, 2 right, 4 middle. A pen's tip
+  // and a finger are the left button.
+  const buttonBits = [1, 4, 2]; // by PointerEvent.button 0, 1, 2
+  function shiftOf(event) {
+    return (event.shiftKey ? 1 : 0) | (event.ctrlKey ? 2 : 0) | (event.altKey ? 4 : 0);
+  }
+  function press(event, button) {
+    raise('zirkulon_pointer', ['number', 'number', 'number', 'number', 'number'],
+      [1, button, shiftOf(event), ...position(event)]);
+  }
+
+  canvas.addEventListener('pointerdown', (event) => {
+    if (activePointer !== null && event.pointerId !== activePointer) {
+      return; // a second finger
+    }
+    const button = buttonBits[event.button] ?? 0;
+    if (button === 0) {
+      return;
+    }
+    event.preventDefault();
+    activePointer = event.pointerId;
+    canvas.setPointerCapture(event.pointerId);
+    press(event, button);
+  });
+
+  canvas.addEventListener('pointermove', (event) => {
+    if (event.pointerId !== activePointer) {
+      return;
+    }
+    // Another button pressed while one is held comes as a move; the game
+    // sees it as the press of that one button.
+    const changed = buttonBits[event.button] ?? 0;
+    if (changed !== 0 && (event.buttons & changed) !== 0) {
+      press(event, changed);
+      return;
+    }
+    if ((event.buttons & 7) === 0) {
+      return;
+    }
+    raise('zirkulon_pointer', ['number', 'number', 'number', 'number', 'number'],
+      [0, event.buttons & 7, shiftOf(event), ...position(event)]);
+  });
+
+  const release = (event) => {
+    if (event.pointerId === activePointer && (event.buttons & 7) === 0) {
+      activePointer = null;
+    }
+  };
+  canvas.addEventListener('pointerup', release);
+  canvas.addEventListener('pointercancel', (event) => {
+    if (event.pointerId === activePointer) {
+      activePointer = null;
+    }
+  });
+  canvas.addEventListener('contextmenu', (event) => event.preventDefault());
+
+  // The menu bar: Left and Right move between its commands, as a menu bar does.
+  menubar.addEventListener('keydown', (event) => {
+    const items = [...menubar.children];
+    const at = items.indexOf(document.activeElement);
+    const step = { ArrowRight: 1, ArrowLeft: -1 }[event.key];
+    if (at < 0 || step === undefined) {
+      return;
+    }
+    event.preventDefault();
+    const next = items[(at + step + items.length) % items.length];
+    items.forEach((item) => item.setAttribute('tabindex', item === next ? '0' : '-1'));
+    next.focus();
+  });
+
+  // "Ende": the page cannot close its tab, so the window goes and the page
+  // says that the game has ended, with a way to start it again.
+  function end() {
+    windowElement.hidden = true;
+    document.title = 'Zirkulon ist beendet';
+    const ended = document.getElementById('ended');
+    ended.hidden = false;
+    ended.querySelector('a').focus();
+  }
+
+  // ---- boxes ----------------------------------------------------------------
+
+  function element(tag, properties) {
+    return Object.assign(document.createElement(tag), properties);
+  }
+
+  // A modal box; resolves with what the player answered when it is closed:
+  // the text entered after OK, or '' after Abbrechen, Escape or closing.
+  function openBox(title, text, input) {
+    return new Promise((resolve) => {
+      const dialog = element('dialog');
+      dialog.setAttribute('aria-labelledby', 'box-title');
+      dialog.setAttribute('aria-describedby', 'box-text');
+      const form = element('form', { method: 'dialog' });
+      const ok = element('button', { type: 'submit', value: 'ok', textContent: 'OK' });
+      const buttons = element('div', { className: 'buttons' });
+      buttons.append(ok);
+      form.append(element('p', { id: 'box-text', textContent: text }));
+      if (input !== undefined) {
+        input.setAttribute('aria-labelledby', 'box-text');
+        form.append(input);
+        buttons.append(element('button', {
+          type: 'submit', value: 'cancel', formNoValidate: true, textContent: 'Abbrechen',
+        }));
+      }
+      form.append(buttons);
+      dialog.append(element('h2', { id: 'box-title', textContent: title }), form);
+      dialog.addEventListener('close', () => {
+        const answer = dialog.returnValue === 'ok' && input !== undefined ? input.value : '';
+        dialog.remove();
+        resolve(answer);
+      });
+      document.body.append(dialog);
+      dialog.showModal();
+      if (input !== undefined) {
+        input.focus();
+        input.select();
+      } else {
+        ok.focus();
+      }
+    });
+  }
+
+  // ---- what the game calls ---------------------------------------------------
+
+  const page = {
+    setDesign(d) {
+      design = { ...d, innerPixels: d.innerWidth / d.twipsPerPixel };
+      const pixels = `${design.innerPixels}px`;
+      inner.style.width = pixels;
+      inner.style.height = pixels;
+      canvas.style.width = pixels;
+      canvas.style.height = pixels;
+      canvas.setAttribute('aria-label', d.surface);
+      this.fontFamily = `"${d.font}", "${d.substitute}"`;
+      this.fontSize = `${d.pointSize}pt`;
+      fit();
+    },
+    addLabel(index, name, left, top, width, height, description) {
+      const twips = design.twipsPerPixel;
+      const label = element('div', { id: name, className: 'label' });
+      label.setAttribute('role', 'status');
+      label.setAttribute('aria-label', description);
+      Object.assign(label.style, {
+        left: `${Math.trunc(left / twips)}px`,
+        top: `${Math.trunc(top / twips)}px`,
+        width: `${Math.trunc(width / twips)}px`,
+        height: `${Math.trunc(height / twips)}px`,
+        fontFamily: this.fontFamily,
+        fontSize: this.fontSize,
+      });
+      labels[index] = label;
+      inner.append(label);
+    },
+    addMenuItem(index, name, caption) {
+      const item = element('button', { id: name, type: 'button', textContent: caption });
+      item.setAttribute('role', 'menuitem');
+      item.setAttribute('tabindex', index === 0 ? '0' : '-1');
+      item.addEventListener('click', () => raise('zirkulon_menu', ['number'], [index]));
+      menubar.append(item);
+    },
+    setCaption(label, text) {
+      if (label < 0) {
+        captionElement.textContent = text;
+        document.title = text;
+      } else {
+        labels[label].textContent = text;
+      }
+    },
+    setLine(which, x1, y1, x2, y2) {
+      lines[which] = { x1, y1, x2, y2 };
+      schedulePaint();
+    },
+    clear() {
+      arcs = [];
+      schedulePaint();
+    },
+    addArc(x, y, radius, start, sweep, radiusToStart, radiusToEnd) {
+      arcs.push({ x, y, radius, start, sweep, radiusToStart, radiusToEnd });
+      schedulePaint();
+    },
+    unload() {
+      unloaded = true;
+    },
+    messageBox(text, title) {
+      return openBox(title, text);
+    },
+    inputBox(prompt, defaultText) {
+      return openBox('Zirkulon', prompt, element('input', {
+        type: 'text', value: defaultText, autocomplete: 'off', spellcheck: false,
+      }));
+    },
+    // "decimal\ngroup" as the browser's language writes 1234567.5.
+    numberFormat() {
+      const parts = new Intl.NumberFormat(navigator.language).formatToParts(1234567.5);
+      const part = (type) => parts.find((p) => p.type === type)?.value ?? '';
+      return `${part('decimal') || '.'}\n${part('group')}`;
+    },
+  };
+
+  window.Module = {
+    page,
+    postRun: [() => {
+      ready = true;
+    }],
+    printErr: (text) => console.error(text),
+  };
+
+  if ('serviceWorker' in navigator) {
+    navigator.serviceWorker.register('sw.js').catch((error) => console.error(error));
+  }
+})();

@@ -1,0 +1,33 @@
+# Assembles the web site around the compiled game (zirkulon.js and
+# zirkulon.wasm, already in SITE): copies the page's files and the font with
+# its licence, draws the icons, and writes the service worker with the list
+# of files to keep and a cache name that changes with their contents.
+# Called as: cmake -DSOURCE=... -DSITE=... -DFONT_DIR=... -DNODE=... -DPAGES=... -P site.cmake
+foreach(page ${PAGES})
+  configure_file(${SOURCE}/${page} ${SITE}/${page} COPYONLY)
+endforeach()
+configure_file(${FONT_DIR}/ComicNeue-Regular.woff2 ${SITE}/ComicNeue-Regular.woff2 COPYONLY)
+configure_file(/usr/share/doc/fonts-comic-neue/copyright ${SITE}/ComicNeue-LICENSE.txt COPYONLY)
+
+foreach(size 192 512)
+  if(NOT EXISTS ${SITE}/icon-${size}.png OR ${SOURCE}/make-icon.js IS_NEWER_THAN ${SITE}/icon-${size}.png)
+    execute_process(COMMAND ${NODE} ${SOURCE}/make-icon.js ${SITE}/icon-${size}.png ${size}
+                    RESULT_VARIABLE failed)
+    if(failed)
+      message(FATAL_ERROR "could not draw icon-${size}.png")
+    endif()
+  endif()
+endforeach()
+
+set(files index.html page.js zirkulon.css zirkulon.js zirkulon.wasm manifest.webmanifest
+          ComicNeue-Regular.woff2 ComicNeue-LICENSE.txt icon-192.png icon-512.png)
+set(contents "")
+set(SITE_FILES "'./'")
+foreach(file ${files})
+  file(SHA256 ${SITE}/${file} hash)
+  string(APPEND contents "${hash}")
+  string(APPEND SITE_FILES ", '${file}'")
+endforeach()
+string(SHA256 SITE_HASH "${contents}")
+string(SUBSTRING "${SITE_HASH}" 0 16 SITE_HASH)
+configure_file(${SOURCE}/sw.js.in ${SITE}/sw.js @ONLY)
