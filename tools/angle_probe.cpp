@@ -12,10 +12,10 @@
 #include "geometry/Pointer.h"
 #include "platform/Design.h"
 
-#include <bit>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <exception>
 
 namespace {
@@ -29,6 +29,15 @@ bool readFloat(const char*& text, float& value) {
     value = read;
     text = end;
     return true;
+}
+
+// The bits of a value (std::bit_cast, which the WebAssembly toolchain's
+// library lacks).
+template <typename Bits, typename Value> Bits bitsOf(Value value) {
+    static_assert(sizeof(Bits) == sizeof(Value));
+    Bits bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
 }
 
 } // namespace
@@ -53,9 +62,9 @@ int main() {
             const geometry::Turn turn = geometry::turnTowards({x, y}, layout.vertex, layout.vertex,
                                                               layout.legLength, game::pi);
             std::printf("%016llx %08x %08x\n",
-                        static_cast<unsigned long long>(std::bit_cast<std::uint64_t>(turn.angle)),
-                        std::bit_cast<std::uint32_t>(turn.blueEnd.x),
-                        std::bit_cast<std::uint32_t>(turn.blueEnd.y));
+                        static_cast<unsigned long long>(bitsOf<std::uint64_t>(turn.angle)),
+                        bitsOf<std::uint32_t>(turn.blueEnd.x),
+                        bitsOf<std::uint32_t>(turn.blueEnd.y));
         } catch (const std::exception&) {
             std::puts("?"); // out of range for the window's singles
         }

@@ -169,7 +169,11 @@
     }
     event.preventDefault();
     activePointer = event.pointerId;
-    canvas.setPointerCapture(event.pointerId);
+    try {
+      canvas.setPointerCapture(event.pointerId); // the drag goes on outside the window
+    } catch (error) {
+      console.error(error);
+    }
     press(event, button);
   });
 
