@@ -1,7 +1,16 @@
 #!/usr/bin/env bash
-# Installs what building, running and testing Zirkulon need on Debian or
-# Ubuntu, skipping the package manager when everything is already there.
+# Installs what building, running and testing Zirkulon need on Debian 12
+# (bookworm), skipping the package manager when everything is already there.
+#
+#   scripts/setup.sh            the desktop program
+#   scripts/setup.sh --web      and the browser build (Debian's emscripten)
+#   scripts/setup.sh --tests    and everything the whole test suite uses
 set -euo pipefail
+
+# shellcheck source=/dev/null
+if ! (. /etc/os-release && [[ $ID == debian && $VERSION_ID == 12 ]]); then
+  echo "Note: these scripts are made and tried on Debian 12 only; package names may differ here." >&2
+fi
 
 packages=(
   g++ cmake ninja-build pkg-config
@@ -9,12 +18,22 @@ packages=(
   fonts-comic-neue
   libgtest-dev
 )
-# Extra tools for the test suite only.
-if [[ "${1:-}" == "--tests" ]]; then
-  packages+=(xvfb xauth xdotool x11-utils imagemagick desktop-file-utils appstream dpkg-dev
-             clang libclang-rt-14-dev
-             locales file binutils)
-fi
+web=(emscripten node-acorn python3)
+case "${1:-}" in
+--web)
+  packages+=("${web[@]}")
+  ;;
+--tests)
+  packages+=("${web[@]}"
+             # the real window in X, packaging checks
+             xvfb xauth xdotool x11-utils imagemagick desktop-file-utils appstream dpkg-dev
+             locales file binutils
+             # sanitizers and fuzzing with clang; the arctangent against MPFR
+             clang libclang-rt-14-dev libmpfr-dev
+             # the page in a real browser
+             chromium chromium-driver python3-selenium)
+  ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do

@@ -9,6 +9,14 @@ cmake -S . -B build-tests -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TES
 cmake --build build-tests
 ctest --test-dir build-tests --output-on-failure -j2
 
+# The core suite under WebAssembly in Node, the angle probe against the
+# desktop build's, and the page in headless Chromium.
+# shellcheck source=scripts/web-env.sh
+source scripts/web-env.sh
+build_site build-web-tests -DBUILD_TESTING=ON \
+  -DZIRKULON_DESKTOP_PROBE="$PWD/build-tests/tools/angle_probe"
+ctest --test-dir build-web-tests --output-on-failure -j2
+
 # The whole suite again with AddressSanitizer and UndefinedBehaviorSanitizer,
 # and the fuzz targets for a bounded time; any report ends the test that made
 # it. Built with clang, which brings libFuzzer; GCC 12 under -fsanitize also

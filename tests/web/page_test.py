@@ -1,0 +1,412 @@
+#!/usr/bin/python3
+"""The game in a real browser: headless Chromium with real pointer, touch and
+keyboard input through the DevTools protocol, against the built site served
+from 127.0.0.1, under a German browser language.
+
+    page_test.py SITE_DIR [unittest options]
+"""
+import contextlib
+import functools
+import http.server
+import json
+import math
+import os
+import re
+import shutil
+import sys
+import tempfile
+import threading
+import time
+import unittest
+
+from selenium import webdriver
+from selenium.common.exceptions import JavascriptException
+from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
+
+SITE = None
+CATALOGUE = os.path.join(os.path.dirname(__file__), '..', '..', 'jokes', 'catalogue.txt')
+SIDE = 548        # the inner area, window pixels
+VERTEX = SIDE / 2
+
+
+class Site:
+    """The site on a static server of its own; it can be cut off."""
+
+    def __init__(self, folder):
+        handler = functools.partial(Quiet, directory=folder)
+        self.server = http.server.ThreadingHTTPServer(('127.0.0.1', 0), handler)
+        self.url = f'http://127.0.0.1:{self.server.server_address[1]}/'
+        self.thread = threading.Thread(target=self.server.serve_forever, daemon=True)
+        self.thread.start()
+
+    def cut(self):
+        self.server.shutdown()
+        self.server.server_close()
+
+
+class Quiet(http.server.SimpleHTTPRequestHandler):
+    extensions_map = {**http.server.SimpleHTTPRequestHandler.extensions_map,
+                      '.wasm': 'application/wasm', '.webmanifest': 'application/manifest+json'}
+
+    def log_message(self, *args):
+        pass
+
+
+def browser():
+    options = webdriver.ChromeOptions()
+    options.binary_location = '/usr/bin/chromium'
+    profile = tempfile.mkdtemp(prefix='zirkulon-chromium-')
+    for flag in ('--headless=new', '--no-sandbox', '--disable-gpu', '--disable-quic',
+                 '--no-first-run', '--disable-background-networking',
+                 '--disable-component-update', '--disable-sync', '--lang=de-DE',
+                 '--window-size=900,760', f'--user-data-dir={profile}'):
+        options.add_argument(flag)
+    options.add_experimental_option('prefs', {'intl.accept_languages': 'de-DE,de'})
+    options.set_capability('goog:loggingPrefs', {'browser': 'ALL', 'performance': 'ALL'})
+    driver = webdriver.Chrome(service=Service('/usr/bin/chromedriver'), options=options)
+    driver.profile = profile
+    return driver
+
+
+def wait(condition, what, seconds=10):
+    deadline = time.monotonic() + seconds
+    while True:
+        result = condition()
+        if result:
+            return result
+        if time.monotonic() > deadline:
+            raise AssertionError(f'timed out waiting for {what}')
+        time.sleep(0.02)
+
+
+class Page(unittest.TestCase):
+    """One browser for all tests; each test starts on a freshly loaded page."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.site = Site(SITE)
+        cls.driver = browser()
+        # Every Content-Security-Policy violation is recorded, from the start.
+        cls.cdp('Page.addScriptToEvaluateOnNewDocument', source=(
+            "window.violations = [];"
+            "document.addEventListener('securitypolicyviolation',"
+            " (e) => window.violations.push(e.violatedDirective + ' ' + e.blockedURI));"))
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.driver.quit()
+        shutil.rmtree(cls.driver.profile, ignore_errors=True)
+        with contextlib.suppress(Exception):
+            cls.site.cut()
+
+    @classmethod
+    def cdp(cls, command, **params):
+        return cls.driver.execute_cdp_cmd(command, params)
+
+    def setUp(self):
+        self.load()
+
+    def load(self):
+        self.driver.get(self.site.url)
+        wait(lambda: self.js("return document.getElementById('LKlicks')?.textContent"),
+             'the game to start')
+
+    def tearDown(self):
+        errors = [e['message'] for e in self.driver.get_log('browser') if e['level'] == 'SEVERE']
+        self.assertEqual(errors, [], 'console errors')
+        self.assertEqual(self.js('return window.violations'), [], 'CSP violations')
+
+    # ---- the page ----------------------------------------------------------
+
+    def js(self, script, *args):
+        return self.driver.execute_script(script, *args)
+
+    def text(self, element_id):
+        return self.driver.find_element(By.ID, element_id).text
+
+    def canvas_box(self):
+        return self.js("const b = document.getElementById('surface').getBoundingClientRect();"
+                       "return [b.left, b.top, b.width];")
+
+    def at(self, x, y):
+        """Viewport coordinates of a point given in window pixels."""
+        left, top, width = self.canvas_box()
+        scale = width / SIDE
+        return left + x * scale, top + y * scale
+
+    def towards(self, degrees, reach=200):
+        phi = math.radians(degrees)
+        return self.at(VERTEX + reach * math.cos(phi), VERTEX - reach * math.sin(phi))
+
+    def drag(self, start, end, steps=8):
+        self.cdp('Input.dispatchMouseEvent', type='mouseMoved', x=start[0], y=start[1])
+        self.cdp('Input.dispatchMouseEvent', type='mousePressed', x=start[0], y=start[1],
+                 button='left', buttons=1, clickCount=1)
+        for step in range(1, steps + 1):
+            x = start[0] + (end[0] - start[0]) * step / steps
+            y = start[1] + (end[1] - start[1]) * step / steps
+            self.cdp('Input.dispatchMouseEvent', type='mouseMoved', x=x, y=y,
+                     button='left', buttons=1)
+        self.cdp('Input.dispatchMouseEvent', type='mouseReleased', x=end[0], y=end[1],
+                 button='left', buttons=0, clickCount=1)
+
+    def pixel(self, x, y):
+        """The canvas colour at a point given in window pixels."""
+        return self.js(
+            "const c = document.getElementById('surface'); const k = c.width / arguments[2];"
+            "return [...c.getContext('2d').getImageData(Math.floor(arguments[0] * k),"
+            " Math.floor(arguments[1] * k), 1, 1).data];", x, y, SIDE)
+
+    def wait_painted(self):
+        self.js("return new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done)));")
+
+    def leg_points_to(self, degrees):
+        """Whether the blue leg is drawn from the vertex towards `degrees`."""
+        self.wait_painted()
+        phi = math.radians(degrees)
+        return all(self.bluish(self.pixel(VERTEX + r * math.cos(phi), VERTEX - r * math.sin(phi)))
+                   for r in (30, 120, 200))
+
+    @staticmethod
+    def bluish(rgba):
+        return rgba[2] > 150 and rgba[0] < 110 and rgba[1] < 110
+
+    def ink_on_arc(self, degrees):
+        """Whether the arc (0.3 of the leg) is drawn at `degrees`."""
+        radius = 0.3 * 0.45 * SIDE
+        phi = math.radians(degrees)
+        darkest = min(max(self.pixel(VERTEX + (radius + d) * math.cos(phi),
+                                     VERTEX - (radius + d) * math.sin(phi))[:3])
+                      for d in (-1.5, -0.5, 0.5, 1.5))
+        return darkest < 190  # the surface is 239 or so; a thin antialiased arc is grey
+
+    def menu(self, name):
+        self.driver.find_element(By.ID, name).click()
+
+    def box(self, seconds=10):
+        """The open box: (title, text, default text or None)."""
+        dialog = wait(lambda: self.js("return document.querySelector('dialog[open]')"), 'a box',
+                      seconds)
+        title = dialog.find_element(By.TAG_NAME, 'h2').text
+        text = self.js("return arguments[0].querySelector('p').textContent", dialog)
+        field = dialog.find_elements(By.TAG_NAME, 'input')
+        return title, text, field[0].get_attribute('value') if field else None
+
+    def answer(self, *keys):
+        """Types into the open box (or presses its keys) and waits for it to close."""
+        wait(lambda: self.js("const d = document.querySelector('dialog[open]');"
+                             "if (d) d.dataset.answered = 'yes'; return d;"), 'a box')
+        self.driver.switch_to.active_element.send_keys(*keys)
+        wait(lambda: not self.js("return document.querySelector('dialog[data-answered]')"),
+             'the box to close')
+
+    def boxes(self, limit=4):
+        """Every box that opens now, each closed with OK, until none follows."""
+        seen = []
+        while len(seen) < limit:
+            try:
+                seen.append(self.box(seconds=1)[:2])
+            except AssertionError:
+                break
+            self.answer(Keys.ENTER)
+        return seen
+
+    # ---- the tests ------------------------------------------------------------
+
+    def test_starts_with_its_captions_labels_and_legs(self):
+        self.assertEqual(self.driver.title, 'Eingestellte Genauigkeit: 2°')
+        self.assertEqual(self.text('caption'), 'Eingestellte Genauigkeit: 2°')
+        self.assertRegex(self.text('LWinkel'), r'^Winkel = (\d|[1-9]\d|[12]\d\d|3[0-5]\d|360)$')
+        self.assertEqual(self.text('LKlicks'), 'Versuche: 0')
+        self.assertEqual(self.text('LTreffer'), 'Erraten: 0 Winkel')
+        self.assertEqual([b.text for b in self.driver.find_elements(By.CSS_SELECTOR, '#menubar button')],
+                         ['Neu', 'Genauigkeit', 'prüfen', 'Hilfe', 'Info', 'Ende'])
+        self.assertEqual(self.js("return document.documentElement.lang"), 'de')
+        self.assertTrue(self.leg_points_to(90))
+        self.assertFalse(self.ink_on_arc(45))
+        font = self.js("return getComputedStyle(document.getElementById('LWinkel')).fontFamily")
+        self.assertIn('Comic Neue', font)
+        self.assertTrue(self.js("return document.fonts.check('16px \"Comic Neue\"')"))
+
+    def test_a_drag_turns_the_leg_and_prufen_judges_its_exact_angle(self):
+        # Up and to the left on the diagonal: exactly atan(-1) + pi, which is
+        # 134.99999999999997 degrees, shown as 135.
+        self.drag(self.towards(300), self.towards(135, reach=150))
+        self.assertTrue(self.leg_points_to(135))
+        self.assertTrue(self.ink_on_arc(60))
+        self.assertTrue(self.ink_on_arc(130))
+        self.assertFalse(self.ink_on_arc(200))
+        self.assertFalse(self.leg_points_to(300))
+
+        target = int(self.text('LWinkel').split('= ')[1])
+        degrees = 134.99999999999997
+        if degrees + 2 > target and degrees - 2 < target:
+            expected = ('Herzlichen Glückwunsch! Der eingestellte Winkel hat den Wert 135° und '
+                        f'stimmt im Rahmen der Genauigkeit von 2° mit dem gesuchten Winkel {target} überein.')
+        elif degrees < target:
+            expected = 'Der eingestellte Winkel 135° ist zu klein.'
+        else:
+            expected = 'Der eingestellte Winkel 135° ist zu groß.'
+        self.menu('MGuess')
+        self.assertEqual(self.box(), ('Zirkulon', expected, None))
+        self.answer(Keys.ENTER)
+        self.assertIn(self.text('LKlicks'), ('Versuche: 1', 'Versuche: 0'))
+
+    def test_hits_are_congratulated_and_every_second_earns_a_joke(self):
+        with open(CATALOGUE, encoding='utf-8') as catalogue:
+            shown = catalogue.read().split('\n')[:79]
+        for hit in (1, 2):
+            target = int(self.text('LWinkel').split('= ')[1])
+            self.drag(self.towards(target + 30), self.towards(target))
+            self.menu('MGuess')
+            seen = self.boxes()
+            self.assertEqual(seen[0][0], 'Zirkulon')
+            self.assertRegex(seen[0][1], r'^Herzlichen Glückwunsch! Der eingestellte Winkel '
+                             rf'(hat den Wert \d+° und .* gesuchten Winkel {target} überein\.|'
+                             rf'exakt den gesuchten Wert {target}°)$')
+            self.assertEqual(self.text('LTreffer'), f'Erraten: {hit} Winkel.')
+            self.assertEqual(len(seen), hit)
+        self.assertEqual(seen[1][0], 'Winkel Witze')
+        self.assertIn(seen[1][1], shown)
+        self.assertEqual(self.text('LKlicks'), 'Versuche: 0')
+
+    def test_the_tolerance_box_reads_german_refuses_15_and_asks_again_after_escape(self):
+        self.menu('MExact')
+        self.assertEqual(self.box(), ('Zirkulon', 'Gib die Genauigkeit in Grad ein.', '2'))
+        self.assertTrue(self.js("return document.activeElement.selectionStart === 0 &&"
+                                " document.activeElement.selectionEnd === 1"))
+        self.answer('15', Keys.ENTER)
+        self.assertEqual(self.box()[:2], ('Zirkulon', 'Eine Genauigkeit von 15?!? Das ist definitiv zu groß!'))
+        self.answer(Keys.ENTER)
+        self.assertEqual(self.box()[2], '15')
+        self.answer(Keys.ESCAPE)
+        self.assertEqual(self.box()[2], '15')
+        self.answer('2,5', Keys.ENTER)
+        wait(lambda: self.driver.title == 'Eingestellte Genauigkeit: 2,5°', 'the caption 2,5°')
+        self.assertEqual(self.text('caption'), 'Eingestellte Genauigkeit: 2,5°')
+
+    def test_a_finger_turns_the_leg_and_a_second_finger_is_ignored(self):
+        self.cdp('Emulation.setTouchEmulationEnabled', enabled=True, maxTouchPoints=5)
+        try:
+            start, end = self.towards(0), self.towards(225)
+            finger = {'x': start[0], 'y': start[1], 'id': 1}
+            self.cdp('Input.dispatchTouchEvent', type='touchStart', touchPoints=[finger])
+            other = {'x': self.towards(45)[0], 'y': self.towards(45)[1], 'id': 2}
+            self.cdp('Input.dispatchTouchEvent', type='touchStart', touchPoints=[finger, other])
+            for step in range(1, 9):
+                x = start[0] + (end[0] - start[0]) * step / 8
+                y = start[1] + (end[1] - start[1]) * step / 8
+                finger = {'x': x, 'y': y, 'id': 1}
+                self.cdp('Input.dispatchTouchEvent', type='touchMove', touchPoints=[finger, other])
+            moved = {'x': self.towards(100)[0], 'y': self.towards(100)[1], 'id': 2}
+            self.cdp('Input.dispatchTouchEvent', type='touchMove', touchPoints=[finger, moved])
+            self.cdp('Input.dispatchTouchEvent', type='touchEnd', touchPoints=[])
+        finally:
+            self.cdp('Emulation.setTouchEmulationEnabled', enabled=False)
+        self.assertTrue(self.leg_points_to(225))
+        self.assertFalse(self.leg_points_to(100))
+        self.assertEqual(self.js("return getComputedStyle(document.getElementById('surface')).touchAction"),
+                         'none')
+
+    def test_a_press_on_a_label_or_with_the_right_button_changes_nothing(self):
+        label = self.driver.find_element(By.ID, 'LKlicks').rect
+        x, y = label['x'] + 10, label['y'] + 5
+        self.cdp('Input.dispatchMouseEvent', type='mousePressed', x=x, y=y, button='left',
+                 buttons=1, clickCount=1)
+        self.cdp('Input.dispatchMouseEvent', type='mouseMoved', x=self.towards(200)[0],
+                 y=self.towards(200)[1], button='left', buttons=1)
+        self.cdp('Input.dispatchMouseEvent', type='mouseReleased', x=x, y=y, button='left',
+                 buttons=0, clickCount=1)
+        point = self.towards(300)
+        self.cdp('Input.dispatchMouseEvent', type='mousePressed', x=point[0], y=point[1],
+                 button='right', buttons=2, clickCount=1)
+        self.cdp('Input.dispatchMouseEvent', type='mouseReleased', x=point[0], y=point[1],
+                 button='right', buttons=0, clickCount=1)
+        self.assertTrue(self.leg_points_to(90))
+        self.assertFalse(self.ink_on_arc(45))
+
+    def test_ende_ends_the_game(self):
+        self.menu('MEnd')
+        wait(lambda: self.driver.find_element(By.ID, 'ended').is_displayed(), 'the end')
+        self.assertFalse(self.driver.find_element(By.ID, 'window').is_displayed())
+        self.assertIn('Zirkulon ist beendet.', self.text('ended'))
+        restart = self.driver.find_element(By.LINK_TEXT, 'Zirkulon neu starten')
+        restart.click()
+        wait(lambda: self.js("return document.getElementById('LKlicks')?.textContent") == 'Versuche: 0',
+             'a new game')
+        self.assertTrue(self.driver.find_element(By.ID, 'window').is_displayed())
+
+    def accessible(self):
+        """(role, name) of every node a screen reader finds."""
+        nodes = self.cdp('Accessibility.getFullAXTree')['nodes']
+        return {(n['role']['value'], n.get('name', {}).get('value', '')) for n in nodes
+                if not n.get('ignored')}
+
+    def test_roles_and_names_for_screen_readers(self):
+        named = self.accessible()
+        for item in ('Neu', 'Genauigkeit', 'prüfen', 'Hilfe', 'Info', 'Ende'):
+            self.assertIn(('menuitem', item), named)
+        self.assertIn(('menubar', 'Menü'), named)
+        for name in ('Gesuchter Winkel', 'Versuche', 'Erratene Winkel'):
+            self.assertIn(('status', name), named)
+        self.assertIn(('image', 'Winkel zwischen rotem und blauem Schenkel; der blaue folgt dem Zeiger'),
+                      named)
+        self.assertIn(('group', 'Eingestellte Genauigkeit: 2°'), named)
+        self.assertIn(('heading', 'Eingestellte Genauigkeit: 2°'), named)
+        self.menu('MExact')
+        self.box()
+        named = self.accessible()
+        self.assertIn(('dialog', 'Zirkulon'), named)
+        self.assertIn(('textbox', 'Gib die Genauigkeit in Grad ein.'), named)
+        self.assertIn(('button', 'Abbrechen'), named)
+        self.assertNotIn(('menuitem', 'Neu'), named) # the page behind a box is inert
+        self.answer('3', Keys.ENTER)
+
+    def test_long_texts_wrap_inside_the_viewport_as_text(self):
+        self.menu('MHelp')
+        self.box()
+        dialog = self.js("const b = document.querySelector('dialog[open]').getBoundingClientRect();"
+                         "return [b.left, b.right, innerWidth];")
+        self.assertGreaterEqual(dialog[0], 0)
+        self.assertLessEqual(dialog[1], dialog[2])
+        self.assertIn("auf 'prüfen'", self.box()[1])
+        self.assertEqual(self.js("return document.querySelector('dialog[open] p').children.length"), 0)
+        self.answer(Keys.ENTER)
+
+    def test_offline_after_one_visit_and_nothing_leaves_the_origin(self):
+        wait(lambda: self.js("return navigator.serviceWorker.controller !== null"),
+             'the service worker to control the page', seconds=20)
+        requested = set()
+        for entry in self.driver.get_log('performance'):
+            message = json.loads(entry['message'])['message']
+            if (message['method'] == 'Network.requestWillBeSent' and
+                    message['params'].get('documentURL', '').startswith(self.site.url)):
+                requested.add(message['params']['request']['url'])
+        self.assertTrue(requested)
+        foreign = [url for url in requested if not url.startswith(self.site.url)]
+        self.assertEqual(foreign, [])
+        stored = self.js("return Object.keys(localStorage).length + Object.keys(sessionStorage).length"
+                         " + document.cookie.length")
+        self.assertEqual(stored, 0)
+
+        self.site.cut()
+        self.load()
+        self.drag(self.towards(300), self.towards(135, reach=150))
+        self.assertTrue(self.leg_points_to(135))
+        self.menu('MInfo')
+        self.assertEqual(self.box()[:2], ('Zirkulon Info', 'Zirkulon Ver. 1.0. Autor: das Zirkulon-Team. '
+                                                         'Email: zirkulon@example.org.'))
+        self.answer(Keys.ENTER)
+
+
+def load_tests(loader, tests, pattern):
+    # The offline test cuts the server off for good, so it runs last.
+    names = sorted(loader.getTestCaseNames(Page), key=lambda n: n.startswith('test_offline'))
+    return unittest.TestSuite(Page(name) for name in names)
+
+
+if __name__ == '__main__':
+    SITE = sys.argv.pop(1)
+    unittest.main(verbosity=2)
