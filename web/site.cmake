@@ -20,7 +20,7 @@ foreach(size 192 512)
 endforeach()
 
 set(files index.html page.js zirkulon.css zirkulon.js zirkulon.wasm manifest.webmanifest
-          ComicNeue-Regular.woff2 ComicNeue-LICENSE.txt icon-192.png icon-512.png)
+          LICENSES.txt ComicNeue-Regular.woff2 ComicNeue-LICENSE.txt icon-192.png icon-512.png)
 set(contents "")
 set(SITE_FILES "'./'")
 foreach(file ${files})

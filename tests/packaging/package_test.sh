@@ -46,6 +46,7 @@ check_metadata() {
     grep -q "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" "$metainfo" ||
         fail "metainfo: launchable"
     grep -q "<release version=\"$version\"" "$metainfo" || fail "metainfo: release $version"
+    grep -q "<project_license>GPL-3.0-or-later</project_license>" "$metainfo" || fail "metainfo: licence"
     echo "metadata ok"
 }
 
@@ -88,7 +89,7 @@ check_deb() {
     local files expected
     files=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $NF}' | sort)
     expected=$(printf '%s\n' ./usr/bin/zirkulon ./usr/share/applications/$app_id.desktop \
-        ./usr/share/metainfo/$app_id.metainfo.xml | sort)
+        ./usr/share/metainfo/$app_id.metainfo.xml ./usr/share/doc/zirkulon/copyright | sort)
     [[ $files == "$expected" ]] || fail "package files:"$'\n'"$files"
 
     # The packaged program is stripped of the build's debug information.
