@@ -10,6 +10,7 @@
 #include <deque>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace zirkulon::test {
@@ -116,8 +117,10 @@ public:
 
 // A window object on the fakes, not yet loaded.
 struct Rig {
-    explicit Rig(NumberFormat format = NumberFormat::german()) : ausgabe(window, random, format) {}
+    explicit Rig(NumberFormat numberFormat = NumberFormat::german())
+        : format(std::move(numberFormat)), ausgabe(window, random, format) {}
 
+    NumberFormat format;
     FakeWindow window;
     ScriptedRandom random;
     TestAusgabe ausgabe;
