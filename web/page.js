@@ -275,6 +275,20 @@
     });
   }
 
+  // "decimal\ngroup" as the browser's language writes 1234567.5. The first
+  // use of Intl in a page costs tens of milliseconds, so it is asked for while
+  // the game's WebAssembly is still compiling, before the game needs it.
+  let format = null;
+  function numberFormat() {
+    if (format === null) {
+      const parts = new Intl.NumberFormat(navigator.language).formatToParts(1234567.5);
+      const part = (type) => parts.find((p) => p.type === type)?.value ?? '';
+      format = `${part('decimal') || '.'}\n${part('group')}`;
+    }
+    return format;
+  }
+  setTimeout(numberFormat, 0);
+
   // ---- what the game calls ---------------------------------------------------
 
   const page = {
@@ -344,23 +358,25 @@
         type: 'text', value: defaultText, autocomplete: 'off', spellcheck: false,
       }));
     },
-    // "decimal\ngroup" as the browser's language writes 1234567.5.
     numberFormat() {
-      const parts = new Intl.NumberFormat(navigator.language).formatToParts(1234567.5);
-      const part = (type) => parts.find((p) => p.type === type)?.value ?? '';
-      return `${part('decimal') || '.'}\n${part('group')}`;
+      return numberFormat();
     },
   };
+
+  // Keeps the site for offline play; registered once the game has shown its
+  // first picture, so that filling the cache does not hold up the start.
+  function keepOffline() {
+    if ('serviceWorker' in navigator) {
+      navigator.serviceWorker.register('sw.js').catch((error) => console.error(error));
+    }
+  }
 
   window.Module = {
     page,
     postRun: [() => {
       ready = true;
+      requestAnimationFrame(() => setTimeout(keepOffline, 0));
     }],
     printErr: (text) => console.error(text),
   };
-
-  if ('serviceWorker' in navigator) {
-    navigator.serviceWorker.register('sw.js').catch((error) => console.error(error));
-  }
 })();
