@@ -13,7 +13,8 @@ packages=(
 if [[ "${1:-}" == "--tests" ]]; then
   packages+=(xvfb xauth xdotool x11-utils imagemagick desktop-file-utils appstream dpkg-dev
              clang libclang-rt-14-dev
-             locales file binutils)
+             locales file binutils
+             libmpfr-dev)
 fi
 
 missing=()
