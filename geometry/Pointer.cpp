@@ -1,5 +1,6 @@
 #include "geometry/Pointer.h"
 
+#include "numerics/Arctangent.h"
 #include "numerics/Rounding.h"
 #include "numerics/Variant.h"
 
@@ -15,13 +16,13 @@ double angleOf(Variant dx, float dy, double pi) {
     if (dx > Variant::integer(0)) {
         // The quotient of two singles is itself a single.
         const double q = (-Variant::single(dy) / dx).value();
-        return dy < 0.0f ? std::atan(q) : std::atan(q) + (pi + pi);
+        return dy < 0.0f ? arctan(q) : arctan(q) + (pi + pi);
     }
     if (dx == Variant::integer(0)) {
         return dy < 0.0f ? pi / 2 : (pi * 3) / 2;
     }
     const double q = (-Variant::single(dy) / dx).value();
-    return std::atan(q) + pi;
+    return arctan(q) + pi;
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "game/Task.h"
 #include "geometry/Legs.h"
 #include "geometry/Pointer.h"
+#include "numerics/Arctangent.h"
 
 #include <gtest/gtest.h>
 
@@ -62,8 +63,8 @@ TEST(Pointer, TheAngleIsTheArctangentOfTheSingleQuotient) {
     // quotient rounds before the arctangent is taken.
     const double q = static_cast<double>(1.0f / 3.0f);
     const Turn turn = towards(4113, 4109);
-    EXPECT_EQ(turn.angle, std::atan(q));
-    EXPECT_NE(turn.angle, std::atan(1.0 / 3.0));
+    EXPECT_EQ(turn.angle, arctan(q));
+    EXPECT_NE(turn.angle, arctan(1.0 / 3.0));
 }
 
 TEST(Pointer, StraightDirectionsComeFromTheGamesPi) {
