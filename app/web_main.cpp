@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game in a web page: the window, the random source and the window
 // object, with numbers written and read in the browser's language. They live
 // as long as the page; the page raises their events after main has returned.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Nanoseconds per call of zirkulon::arctan against the C library's std::atan,
 // on two input sets:
 //  (a) the quotients -dy/dx (as singles) of every pointer position within

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Measures Zirkulon's web build side by side with a bare page, in one run of
 headless Chromium, and prints the figures with their ratios and goals.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Measures what the player feels, side by side with what bare Qt costs on the
 // same platform, and prints both with their ratio:
 //

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Turns a text file into a C++ source defining `std::string_view FUNCTION()`
 # in NAMESPACE, so that the data is part of the program and nothing is read
 # at run time. Called as: cmake -DINPUT=... -DOUTPUT=... -DNAMESPACE=... -DFUNCTION=... -P Embed.cmake

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target for reading and writing numbers as the player sees them:
 // the numeric test, text to double, and double to text and back, under the
 // German and the English number format.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs a libFuzzer target for a bounded time on a scratch copy of its seed
 # corpus, so that a run never grows the corpus kept in the repository. Any
 # crash, sanitizer report or failed property fails the run; the input that

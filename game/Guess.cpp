@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "game/Guess.h"
 
 #include "numerics/Rounding.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Correctly rounded arctangent in two stages.
 //
 // Stage one works in double-double arithmetic. For a = |x| in [2^-28, 2^53]

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Makes docs/screenshot.png: the real window, in German, in a private X server
 # after the blue leg has been dragged round to an obtuse angle.
 #

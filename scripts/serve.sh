@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sets up what is missing, builds Zirkulon for the browser and serves the site
 # at http://127.0.0.1:${PORT:-8080}/ with Python's static file server.
 set -euo pipefail

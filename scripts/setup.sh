@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what building, running and testing Zirkulon need on Debian 12
 # (bookworm), skipping the package manager when everything is already there.
 #

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sets up what is missing, builds Zirkulon with its tests and runs them all.
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # shellcheck shell=bash
 # Sourced by the scripts that build for the browser. emcc runs JavaScript
 # tools that need Debian's node modules (acorn); a Node that is not Debian's

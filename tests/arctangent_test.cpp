@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zirkulon::arctan against MPFR's atan rounded to nearest, bit for bit, and
 // its two stages against their own promises.
 

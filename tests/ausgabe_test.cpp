@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window object: which boxes, captions, legs and arcs each event shows,
 // in which order, driven through a scripted window. The rules behind them
 // are tested on their own; what the platform seam provides besides the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rules of a task: targets, checks, jokes earned and the tolerance box.
 #include "game/Guess.h"
 #include "game/Task.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Laying out the legs, turning the blue one towards the pointer, and the arc.
 #include "game/Task.h"
 #include "geometry/Legs.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Random play: hundreds of thousands of events against the window object, the
 // pointer anywhere from the vertex to far outside, the window from nothing to
 // enormous, every menu command with any text typed, and the game's invariants

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What Qt adds to the game: the window's geometry, fonts and menu, painting,
 // mouse routing, modal boxes and the error boundary. Runs on the offscreen
 // platform under a German locale.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real window on a screen with two device pixels per logical pixel
 // (QT_SCALE_FACTOR=2): the layout stays in logical pixels, and the legs and
 // the arc are drawn at the device resolution, not blown up from a 1x picture.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Prints, for pointer positions read from standard input, what the window
 // computes for them: the bits of the set angle and of the blue leg's end.
 //

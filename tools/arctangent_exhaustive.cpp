@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Compares zirkulon::arctan with MPFR's atan, rounded to nearest, for every
 // positive finite single widened to double (0x00000001 to 0x7f7fffff); since
 // arctan(-x) == -arctan(x) exactly, that covers the negative ones too.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Prints the constants numerics/Arctangent.cpp keeps: atan(i/256) for
 // i = 0..256 and pi/2, each as a pair of doubles hi + lo where hi is the value
 // rounded to nearest and lo the rest rounded to nearest. Computed with MPFR at

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the game's own picture as a square PNG icon: the red leg pointing
 // right and the blue leg turned up and to the left from the centre, with the
 // arc between them, on the light drawing surface.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Zirkulon's window in the page. The game itself is C++ compiled to
 // WebAssembly (zirkulon.js, zirkulon.wasm); it builds the window from its
 // design through `page`, sets captions, lines and arcs, and opens boxes.

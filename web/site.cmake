@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Assembles the web site around the compiled game (zirkulon.js and
 # zirkulon.wasm, already in SITE): copies the page's files and the font with
 # its licence, draws the icons, and writes the service worker with the list

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bare page that web_bench.py measures Zirkulon's page against: a canvas
 // of 548 x 548 pixels painted once as soon as the document's scripts run (a
 // grey surface, a red leg to the right and a blue leg straight up from the

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Zirkulon in a real X server (Xvfb, no window manager), in German, driven by
 # real pointer and keyboard input; what it draws is read back from screenshots.
 #

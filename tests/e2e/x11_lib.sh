@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # shellcheck shell=bash
 # Helpers for running Zirkulon in a private X server and driving it with real
 # X input; sourced by tests/e2e/x11_end_to_end.sh and scripts/screenshot.sh.

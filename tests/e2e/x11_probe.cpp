@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads a screenshot of the running game and checks what a player sees.
 //
 //   x11_probe menu SHOT LEFT TOP WIDTH HEIGHT

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks what Zirkulon ships besides the program.
 #
 #   package_test.sh CHECK SOURCE_DIR BUILD_DIR VERSION, where CHECK is one of

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The game in a real browser: headless Chromium with real pointer, touch and
 keyboard input through the DevTools protocol, against the built site served
 from 127.0.0.1, under a German browser language.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The set angle and the blue leg's end, bit for bit the same on the desktop and
 # in the browser: both builds of the angle probe read every pointer position
 # of a 1201 x 1201 pixel grid about the vertex (and a few other window sizes)
