@@ -19,7 +19,7 @@ packages=(
   fonts-comic-neue
   libgtest-dev
 )
-web=(emscripten node-acorn python3)
+web=(emscripten node-acorn python3 googletest)
 case "${1:-}" in
 --web)
   packages+=("${web[@]}")
