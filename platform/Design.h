@@ -16,6 +16,12 @@ inline constexpr int innerWidth = 8220; // 548 pixels
 inline constexpr int innerHeight = 8220;
 inline constexpr std::string_view applicationTitle = "Zirkulon";
 
+// A position or size in window pixels, as scale units; a single, however far
+// outside the window a pointer is.
+inline float toScaleUnits(double pixels) {
+    return static_cast<float>(pixels * twipsPerPixel);
+}
+
 struct Rgb {
     std::uint8_t red, green, blue;
 };

@@ -109,7 +109,7 @@
       canvas.width = pixels;
       canvas.height = pixels;
     }
-    paint();
+    schedulePaint(); // before the next frame, with whatever the game has set by then
   }
   addEventListener('resize', fit);
 

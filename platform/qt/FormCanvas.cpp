@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/qt/FormCanvas.h"
 
-#include "platform/Design.h"
+#include "platform/qt/QtDesign.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -17,15 +17,6 @@ constexpr double twips = design::twipsPerPixel;
 
 QPointF toPixels(float x, float y) {
     return {x / twips, y / twips};
-}
-
-// Pixel positions as scale units; a pointer far outside still maps to a single.
-float toScale(qreal pixels) {
-    return static_cast<float>(pixels * twips);
-}
-
-QColor colour(design::Rgb rgb) {
-    return {rgb.red, rgb.green, rgb.blue};
 }
 
 std::int16_t buttonsOf(Qt::MouseButtons buttons) {
@@ -140,7 +131,8 @@ void FormCanvas::paintEvent(QPaintEvent* /*event*/) {
     }
 
     const auto drawLeg = [&](Line which, design::Rgb rgb) {
-        painter.setPen(QPen(colour(rgb), design::legWidthPixels, Qt::SolidLine, Qt::FlatCap));
+        painter.setPen(
+            QPen(qtdesign::colour(rgb), design::legWidthPixels, Qt::SolidLine, Qt::FlatCap));
         const LineShape& shape = line(which);
         painter.drawLine(toPixels(shape.X1, shape.Y1), toPixels(shape.X2, shape.Y2));
     };
@@ -156,14 +148,16 @@ void FormCanvas::resizeEvent(QResizeEvent* event) {
 void FormCanvas::mousePressEvent(QMouseEvent* event) {
     const std::int16_t button = buttonsOf(event->button());
     if (button != 0) {
-        emit mousePressed(button, shiftOf(event->modifiers()), toScale(event->position().x()),
-                          toScale(event->position().y()));
+        emit mousePressed(button, shiftOf(event->modifiers()),
+                          design::toScaleUnits(event->position().x()),
+                          design::toScaleUnits(event->position().y()));
     }
 }
 
 void FormCanvas::mouseMoveEvent(QMouseEvent* event) {
     emit mouseMoved(buttonsOf(event->buttons()), shiftOf(event->modifiers()),
-                    toScale(event->position().x()), toScale(event->position().y()));
+                    design::toScaleUnits(event->position().x()),
+                    design::toScaleUnits(event->position().y()));
 }
 
 } // namespace zirkulon

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/qt/QtForm.h"
 
-#include "platform/Design.h"
+#include "platform/qt/QtDesign.h"
 
 #include <QCoreApplication>
 #include <QInputDialog>
@@ -22,47 +22,35 @@ namespace {
 
 Q_LOGGING_CATEGORY(lcZirkulon, "zirkulon")
 
-QString qt(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-QColor colour(design::Rgb rgb) {
-    return {rgb.red, rgb.green, rgb.blue};
-}
-
-int pixels(int twips) {
-    return twips / design::twipsPerPixel;
-}
-
 } // namespace
 
 QtForm::QtForm(QWidget* parent) : QMainWindow(parent), canvas_(new FormCanvas(this)) {
     setObjectName("Ausgabe");
-    setWindowTitle(qt(design::applicationTitle));
+    setWindowTitle(qtdesign::text(design::applicationTitle));
     setCentralWidget(canvas_);
     addLabels();
     addMenu();
     connectCanvas();
-    resize(pixels(design::innerWidth),
-           pixels(design::innerHeight) + menuBar()->sizeHint().height());
+    resize(qtdesign::pixels(design::innerWidth),
+           qtdesign::pixels(design::innerHeight) + menuBar()->sizeHint().height());
 }
 
 void QtForm::addLabels() {
-    QFont font{qt(design::labelFont)};
+    QFont font{qtdesign::text(design::labelFont)};
     font.setPointSize(design::labelPointSize);
     font.setWeight(QFont::Normal);
     for (const auto& entry : design::labels) {
         auto* label = new QLabel(canvas_);
-        label->setObjectName(qt(entry.name));
+        label->setObjectName(qtdesign::text(entry.name));
         label->setTextFormat(Qt::PlainText);
         label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
         label->setFont(font);
-        label->setAccessibleDescription(qt(entry.description));
-        label->setGeometry(pixels(entry.left), pixels(entry.top), pixels(entry.width),
-                           pixels(entry.height));
+        label->setAccessibleDescription(qtdesign::text(entry.description));
+        label->setGeometry(qtdesign::pixels(entry.left), qtdesign::pixels(entry.top),
+                           qtdesign::pixels(entry.width), qtdesign::pixels(entry.height));
         QPalette colours = label->palette();
-        colours.setColor(QPalette::Window, colour(design::labelBackground));
-        colours.setColor(QPalette::WindowText, colour(design::labelText));
+        colours.setColor(QPalette::Window, qtdesign::colour(design::labelBackground));
+        colours.setColor(QPalette::WindowText, qtdesign::colour(design::labelText));
         label->setPalette(colours);
         label->setBackgroundRole(QPalette::Window); // not the drawing surface's
         label->setForegroundRole(QPalette::WindowText);
@@ -75,8 +63,8 @@ void QtForm::addLabels() {
 
 void QtForm::addMenu() {
     for (const auto& item : design::menu) {
-        QAction* action = menuBar()->addAction(qt(item.caption));
-        action->setObjectName(qt(item.name));
+        QAction* action = menuBar()->addAction(qtdesign::text(item.caption));
+        action->setObjectName(qtdesign::text(item.name));
         connect(action, &QAction::triggered, this, [this, handler = item.handler] {
             deliver([handler](FormEvents& e) { (e.*handler)(); });
         });
@@ -116,18 +104,20 @@ template <typename Handler> void QtForm::deliver(Handler&& handler) {
 }
 
 void QtForm::messageBox(const std::string& text, const std::string& title) {
-    QMessageBox box(QMessageBox::NoIcon, title.empty() ? qt(design::applicationTitle) : qt(title),
-                    qt(text), QMessageBox::Ok, this);
+    QMessageBox box(QMessageBox::NoIcon,
+                    title.empty() ? qtdesign::text(design::applicationTitle)
+                                  : qtdesign::text(title),
+                    qtdesign::text(text), QMessageBox::Ok, this);
     box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 
 std::string QtForm::inputBox(const std::string& prompt, const std::string& defaultText) {
     QInputDialog dialog(this);
-    dialog.setWindowTitle(qt(design::applicationTitle));
+    dialog.setWindowTitle(qtdesign::text(design::applicationTitle));
     dialog.setInputMode(QInputDialog::TextInput);
-    dialog.setLabelText(qt(prompt));
-    dialog.setTextValue(qt(defaultText));
+    dialog.setLabelText(qtdesign::text(prompt));
+    dialog.setTextValue(qtdesign::text(defaultText));
     if (dialog.exec() != QDialog::Accepted) {
         return {};
     }
@@ -135,19 +125,19 @@ std::string QtForm::inputBox(const std::string& prompt, const std::string& defau
 }
 
 void QtForm::setCaption(const std::string& text) {
-    setWindowTitle(qt(text));
+    setWindowTitle(qtdesign::text(text));
 }
 
 void QtForm::setCaption(Label label, const std::string& text) {
-    labels_[static_cast<std::size_t>(label)]->setText(qt(text));
+    labels_[static_cast<std::size_t>(label)]->setText(qtdesign::text(text));
 }
 
 float QtForm::scaleWidth() const {
-    return static_cast<float>(canvas_->width() * design::twipsPerPixel);
+    return design::toScaleUnits(canvas_->width());
 }
 
 float QtForm::scaleHeight() const {
-    return static_cast<float>(canvas_->height() * design::twipsPerPixel);
+    return design::toScaleUnits(canvas_->height());
 }
 
 void QtForm::circle(float x, float y, float radius, float start, float end) {
@@ -155,7 +145,8 @@ void QtForm::circle(float x, float y, float radius, float start, float end) {
 }
 
 bool prepareApplication(QCoreApplication& application, const QLocale& locale) {
-    QFont::insertSubstitution(qt(design::labelFont), qt(design::labelFontSubstitute));
+    QFont::insertSubstitution(qtdesign::text(design::labelFont),
+                              qtdesign::text(design::labelFontSubstitute));
     auto translator = std::make_unique<QTranslator>();
     if (!translator->load(locale, "qtbase", "_",
                           QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {

@@ -190,15 +190,6 @@ NumberFormat browserNumberFormat() {
 
 // ---- The events, as the page raises them ----------------------------------
 
-namespace {
-
-// Window pixels, as the page measures the pointer, in scale units.
-float toScale(double pixels) {
-    return static_cast<float>(pixels * zirkulon::design::twipsPerPixel);
-}
-
-} // namespace
-
 extern "C" {
 
 // A click on menu item `index` (0 "Neu" to 5 "Ende").
@@ -219,8 +210,8 @@ EMSCRIPTEN_KEEPALIVE void zirkulon_pointer(int press, int buttons, int shift, do
     }
     const auto button = static_cast<std::int16_t>(buttons);
     const auto keys = static_cast<std::int16_t>(shift);
-    const float scaleX = toScale(x);
-    const float scaleY = toScale(y);
+    const float scaleX = zirkulon::design::toScaleUnits(x);
+    const float scaleY = zirkulon::design::toScaleUnits(y);
     zirkulon::thePage->deliver([=](zirkulon::FormEvents& e) {
         if (press != 0) {
             e.Form_MouseDown(button, keys, scaleX, scaleY);

@@ -1,0 +1,27 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "platform/Design.h"
+
+#include <QColor>
+#include <QString>
+
+#include <string_view>
+
+// The window's design data as Qt takes it.
+namespace zirkulon::qtdesign {
+
+inline QString text(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+inline QColor colour(design::Rgb rgb) {
+    return {rgb.red, rgb.green, rgb.blue};
+}
+
+// Scale units (twips) as whole window pixels.
+inline int pixels(int twips) {
+    return twips / design::twipsPerPixel;
+}
+
+} // namespace zirkulon::qtdesign
