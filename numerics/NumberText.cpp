@@ -7,7 +7,9 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#if !defined(_WIN32)
 #include <locale.h>
+#endif
 #include <tuple>
 #include <utility>
 
@@ -15,6 +17,23 @@ namespace zirkulon {
 
 namespace {
 
+#if defined(_WIN32)
+// The Windows C runtime's printf and strtod are not exact and differ between
+// its versions; mingw-w64 brings its own (David Gay's conversions, correctly
+// rounded both ways), which these name directly. The program never changes
+// the C locale, so they read and write the point.
+#if !__USE_MINGW_ANSI_STDIO
+#error "mingw's own printf is needed (__USE_MINGW_ANSI_STDIO)"
+#endif
+
+void printScientific(char* buf, std::size_t size, int digits, double x) {
+    __mingw_snprintf(buf, size, "%.*e", digits - 1, x);
+}
+
+double readC(const char* plain) {
+    return __mingw_strtod(plain, nullptr);
+}
+#else
 // The C library converts between decimal text and doubles exactly (correctly
 // rounded both ways, on glibc and on the musl of the WebAssembly build). It
 // does so in the "C" locale here, whatever locale the toolkit has set for the
@@ -34,6 +53,17 @@ private:
     locale_t previous_;
 };
 
+void printScientific(char* buf, std::size_t size, int digits, double x) {
+    const CNumericLocale c;
+    std::snprintf(buf, size, "%.*e", digits - 1, x);
+}
+
+double readC(const char* plain) {
+    const CNumericLocale c;
+    return std::strtod(plain, nullptr);
+}
+#endif
+
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
@@ -42,10 +72,7 @@ bool isDigit(char c) {
 // the decimal exponent of the first one.
 std::pair<std::string, int> scientific(double x, int digits) {
     char buf[64];
-    {
-        const CNumericLocale c;
-        std::snprintf(buf, sizeof buf, "%.*e", digits - 1, std::fabs(x));
-    }
+    printScientific(buf, sizeof buf, digits, std::fabs(x));
     std::string mantissa;
     const char* p = buf;
     for (; *p != 'e'; ++p) {
@@ -58,8 +85,7 @@ std::pair<std::string, int> scientific(double x, int digits) {
 
 // Exactly what the C library reads `plain` ("-123.45e-6") as.
 double readPlain(const std::string& plain) {
-    const CNumericLocale c;
-    return std::strtod(plain.c_str(), nullptr);
+    return readC(plain.c_str());
 }
 
 bool fitsADouble(const std::string& mantissa, int exponent) {
