@@ -6,8 +6,8 @@
 // optionally followed by the inner width and height (8220 x 8220 unless
 // given). Each output line is the set angle as 16 hexadecimal digits, then the
 // blue leg's end X2 and Y2 as 8 hexadecimal digits each, separated by single
-// spaces; a line that cannot be read gives "?". Built for the desktop and for
-// WebAssembly, so that the two can be compared line by line.
+// spaces; a line that cannot be read gives "?". Built for the desktop, for
+// WebAssembly and for Windows, so that they can be compared line by line.
 #include "game/Task.h"
 #include "geometry/Legs.h"
 #include "geometry/Pointer.h"
@@ -18,6 +18,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#if defined(_WIN32)
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 namespace {
 
@@ -45,6 +49,9 @@ template <typename Bits, typename Value> Bits bitsOf(Value value) {
 
 int main() {
     using namespace zirkulon;
+#if defined(_WIN32)
+    _setmode(_fileno(stdout), _O_BINARY); // lines end in "\n" as elsewhere, not "\r\n"
+#endif
     char line[256];
     while (std::fgets(line, sizeof line, stdin) != nullptr) {
         const char* at = line;

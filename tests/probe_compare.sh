@@ -1,16 +1,16 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# The set angle and the blue leg's end, bit for bit the same on the desktop and
-# in the browser: both builds of the angle probe read every pointer position
-# of a 1201 x 1201 pixel grid about the vertex (and a few other window sizes)
-# and must print byte-for-byte the same lines.
+# The set angle and the blue leg's end, bit for bit the same on the desktop as
+# in the browser or on Windows: both builds of the angle probe read every
+# pointer position of a 1201 x 1201 pixel grid about the vertex (and a few
+# other window sizes) and must print byte-for-byte the same lines.
 #
-#   probe_compare.sh NATIVE_PROBE NODE WASM_PROBE_JS
+#   probe_compare.sh NATIVE_PROBE COMMAND...    e.g. node angle_probe.js,
+#                                               or wine angle_probe.exe
 set -euo pipefail
 
 native=$1
-node=$2
-wasm=$3
+shift
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -28,12 +28,12 @@ awk 'BEGIN {
 }' >"$work/grid"
 
 "$native" <"$work/grid" >"$work/native"
-"$node" "$wasm" <"$work/grid" >"$work/wasm"
+"$@" <"$work/grid" >"$work/other"
 lines=$(wc -l <"$work/grid")
 [[ $(wc -l <"$work/native") -eq $lines ]] || { echo "FAIL: the desktop probe printed $(wc -l <"$work/native") of $lines lines"; exit 1; }
-if ! cmp "$work/native" "$work/wasm"; then
-    paste -d'|' "$work/grid" "$work/native" "$work/wasm" | awk -F'|' '$2 != $3' | head -n 10
-    echo "FAIL: the browser build computes other bits than the desktop build"
+if ! cmp "$work/native" "$work/other"; then
+    paste -d'|' "$work/grid" "$work/native" "$work/other" | awk -F'|' '$2 != $3' | head -n 10
+    echo "FAIL: $(basename "${!#}") computes other bits than the desktop build"
     exit 1
 fi
-echo "$lines pointer positions: the same bits on the desktop and in the browser"
+echo "$lines pointer positions: the same bits on the desktop and in $(basename "${!#}")"
