@@ -5,6 +5,7 @@
 #
 #   scripts/setup.sh            the desktop program
 #   scripts/setup.sh --web      and the browser build (Debian's emscripten)
+#   scripts/setup.sh --windows  and the Windows build (mingw-w64, Wine, wixl)
 #   scripts/setup.sh --tests    and everything the whole test suite uses
 set -euo pipefail
 
@@ -20,12 +21,17 @@ packages=(
   libgtest-dev
 )
 web=(emscripten node-acorn python3 googletest)
+# Cross-compiler, Wine to run the result, the MSI builder, the zip
+windows=(g++-mingw-w64-x86-64-posix googletest wine wine64 wixl zip)
 case "${1:-}" in
 --web)
   packages+=("${web[@]}")
   ;;
+--windows)
+  packages+=("${windows[@]}")
+  ;;
 --tests)
-  packages+=("${web[@]}"
+  packages+=("${web[@]}" "${windows[@]}"
              # the real window in X, packaging checks
              xvfb xauth xdotool x11-utils imagemagick desktop-file-utils appstream dpkg-dev
              locales file binutils
