@@ -91,6 +91,7 @@ public:
     void Form_MouseMove(std::int16_t b, std::int16_t s, float x, float y) override {
         game.Form_MouseMove(b, s, x, y);
     }
+    void Form_KeyDown(std::int16_t k, std::int16_t s) override { game.Form_KeyDown(k, s); }
     void MNew_Click() override {
         ++failures;
         throw OperationError("scheitert absichtlich");

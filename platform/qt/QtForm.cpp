@@ -144,6 +144,8 @@ void QtForm::circle(float x, float y, float radius, float start, float end) {
     canvas_->addArc(makeArc(x, y, radius, start, end));
 }
 
+void QtForm::describeAngle(std::int16_t /*degrees*/, const std::string& /*text*/) {}
+
 bool prepareApplication(QCoreApplication& application, const QLocale& locale) {
     QFont::insertSubstitution(qtdesign::text(design::labelFont),
                               qtdesign::text(design::labelFontSubstitute));

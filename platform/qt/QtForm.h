@@ -42,6 +42,7 @@ public:
     float scaleHeight() const override;
     void cls() override { canvas_->clear(); }
     void circle(float x, float y, float radius, float start, float end) override;
+    void describeAngle(std::int16_t degrees, const std::string& text) override;
     void unload() override { close(); }
 
 private:

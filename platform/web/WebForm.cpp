@@ -174,6 +174,8 @@ void WebForm::circle(float x, float y, float radius, float start, float end) {
                  arc.radiusToEnd);
 }
 
+void WebForm::describeAngle(std::int16_t /*degrees*/, const std::string& /*text*/) {}
+
 void WebForm::unload() {
     unloaded_ = true;
     page_unload();
