@@ -1,0 +1,58 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/win32/Program.h"
+
+#include "platform/win32/WideText.h"
+
+namespace zirkulon::win32 {
+
+namespace {
+
+// The keys that choose a menu command or press a box's button.
+bool actsOnce(const MSG& message) {
+    switch (message.message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+        return message.wParam == VK_RETURN || message.wParam == VK_SPACE ||
+               message.wParam == VK_ESCAPE || message.wParam == VK_MENU || message.wParam == VK_F10;
+    case WM_CHAR:
+    case WM_SYSCHAR:
+        return message.wParam == L'\r' || message.wParam == L' ' || message.wParam == 0x1B;
+    default:
+        return false;
+    }
+}
+
+LRESULT CALLBACK dropRepeats(int code, WPARAM removal, LPARAM lParam) {
+    auto& message = *reinterpret_cast<MSG*>(lParam);
+    const bool repeated = (message.lParam & (LPARAM{1} << 30)) != 0;
+    if (code == HC_ACTION && removal == PM_REMOVE && repeated && actsOnce(message)) {
+        message.message = WM_NULL;
+    }
+    return CallNextHookEx(nullptr, code, removal, lParam);
+}
+
+} // namespace
+
+int runMessageLoop() {
+    const HHOOK filter =
+        SetWindowsHookExW(WH_GETMESSAGE, &dropRepeats, nullptr, GetCurrentThreadId());
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    UnhookWindowsHookEx(filter);
+    return static_cast<int>(message.wParam);
+}
+
+NumberFormat userNumberFormat() {
+    const auto read = [](LCTYPE what, const char* otherwise) {
+        wchar_t text[16];
+        const int length = GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, what, text, 16);
+        return length > 1 ? utf8(std::wstring_view(text, static_cast<std::size_t>(length - 1)))
+                          : std::string(otherwise);
+    };
+    return {read(LOCALE_SDECIMAL, "."), read(LOCALE_STHOUSAND, ",")};
+}
+
+} // namespace zirkulon::win32

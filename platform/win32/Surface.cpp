@@ -1,0 +1,259 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/win32/Surface.h"
+
+#include "platform/Design.h"
+#include "platform/win32/Gdi.h"
+#include "platform/win32/WideText.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace zirkulon::win32 {
+
+namespace {
+
+constexpr wchar_t className[] = L"ZirkulonSurface";
+constexpr double designDpi = 96;
+
+// The keys that turn the blue leg: Page Up (33) to Down (40).
+bool isTurningKey(WPARAM key) {
+    return key >= VK_PRIOR && key <= VK_DOWN;
+}
+
+std::int16_t shiftNow() {
+    std::int16_t shift = 0;
+    if (GetKeyState(VK_SHIFT) < 0) {
+        shift |= 1;
+    }
+    if (GetKeyState(VK_CONTROL) < 0) {
+        shift |= 2;
+    }
+    if (GetKeyState(VK_MENU) < 0) {
+        shift |= 4;
+    }
+    return shift;
+}
+
+std::int16_t buttonsHeld(WPARAM keys) {
+    std::int16_t buttons = 0;
+    if (keys & MK_LBUTTON) {
+        buttons |= LeftButton;
+    }
+    if (keys & MK_RBUTTON) {
+        buttons |= RightButton;
+    }
+    if (keys & MK_MBUTTON) {
+        buttons |= MiddleButton;
+    }
+    return buttons;
+}
+
+void registerClass(HINSTANCE instance, WNDPROC procedure) {
+    WNDCLASSEXW surfaceClass{};
+    surfaceClass.cbSize = sizeof surfaceClass;
+    surfaceClass.lpfnWndProc = procedure;
+    surfaceClass.hInstance = instance;
+    surfaceClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    surfaceClass.lpszClassName = className;
+    RegisterClassExW(&surfaceClass); // fails harmlessly when already registered
+}
+
+} // namespace
+
+Surface::Surface(HWND parent, EventDelivery& deliver) : deliver_(deliver) {
+    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
+    registerClass(instance, &Surface::procedure);
+    hwnd_ = CreateWindowExW(0, className, wide(design::surfaceDescription).c_str(),
+                            WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_TABSTOP, 0, 0, 0, 0,
+                            parent, nullptr, instance, this);
+}
+
+LRESULT CALLBACK Surface::procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        auto* surface = static_cast<Surface*>(create->lpCreateParams);
+        surface->hwnd_ = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(surface));
+    }
+    auto* surface = reinterpret_cast<Surface*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    return surface != nullptr ? surface->handle(message, wParam, lParam)
+                              : DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+LRESULT Surface::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_ERASEBKGND:
+        return 1; // painted whole in WM_PAINT
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        const HDC dc = BeginPaint(hwnd_, &ps);
+        RECT client;
+        GetClientRect(hwnd_, &client);
+        // Drawn off the screen first, so that a drag does not flicker.
+        const MemoryDc memory(CreateCompatibleDC(dc));
+        const GdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(dc, client.right, client.bottom));
+        {
+            const Selection selected(memory.get(), bitmap.get());
+            paint(memory.get(), client);
+            BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
+                   ps.rcPaint.bottom - ps.rcPaint.top, memory.get(), ps.rcPaint.left,
+                   ps.rcPaint.top, SRCCOPY);
+        }
+        EndPaint(hwnd_, &ps);
+        return 0;
+    }
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+        mouse(message, wParam, lParam);
+        return 0;
+    case WM_KEYDOWN:
+        if (isTurningKey(wParam)) {
+            const auto key = static_cast<std::int16_t>(wParam);
+            const std::int16_t shift = shiftNow();
+            deliver_([=](FormEvents& e) { e.Form_KeyDown(key, shift); });
+            return 0;
+        }
+        break;
+    case WM_GETDLGCODE:
+        return DLGC_WANTARROWS;
+    case WM_CTLCOLORSTATIC: { // the labels: dark on white
+        const auto dc = reinterpret_cast<HDC>(wParam);
+        SetTextColor(dc, colour(design::labelText));
+        SetBkColor(dc, colour(design::labelBackground));
+        SetDCBrushColor(dc, colour(design::labelBackground));
+        return reinterpret_cast<LRESULT>(GetStockObject(DC_BRUSH));
+    }
+    default:
+        break;
+    }
+    return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+void Surface::mouse(UINT message, WPARAM wParam, LPARAM lParam) {
+    // Outside the window while a button is held the positions go on, and
+    // may be negative.
+    const float x = toScaleUnits(GET_X_LPARAM(lParam));
+    const float y = toScaleUnits(GET_Y_LPARAM(lParam));
+    const std::int16_t shift = shiftNow();
+    std::int16_t pressed = 0;
+    switch (message) {
+    case WM_LBUTTONDOWN:
+        pressed = LeftButton;
+        break;
+    case WM_RBUTTONDOWN:
+        pressed = RightButton;
+        break;
+    case WM_MBUTTONDOWN:
+        pressed = MiddleButton;
+        break;
+    case WM_MOUSEMOVE: {
+        const std::int16_t held = buttonsHeld(wParam);
+        deliver_([=](FormEvents& e) { e.Form_MouseMove(held, shift, x, y); });
+        return;
+    }
+    default: // a button released
+        if (buttonsHeld(wParam) == 0) {
+            ReleaseCapture();
+        }
+        return;
+    }
+    SetFocus(hwnd_);
+    SetCapture(hwnd_);
+    deliver_([=](FormEvents& e) { e.Form_MouseDown(pressed, shift, x, y); });
+}
+
+void Surface::paint(HDC dc, const RECT& area) const {
+    const GdiObject<HBRUSH> background(CreateSolidBrush(colour(design::surfaceColour)));
+    FillRect(dc, &area, background.get());
+
+    const double scale = GetDpiForWindow(hwnd_) / designDpi;
+    const auto pixels = [scale](float scaleUnits) {
+        return static_cast<int>(std::lround(scaleUnits / design::twipsPerPixel * scale));
+    };
+    const auto penWidth = [scale](int designPixels) {
+        return std::max(1, static_cast<int>(std::lround(designPixels * scale)));
+    };
+
+    // The arcs first, then the legs over them; the labels are child windows
+    // and are left out of this painting.
+    const GdiObject<HPEN> arcPen(
+        CreatePen(PS_SOLID, penWidth(design::arcWidthPixels), colour(design::arcColour)));
+    {
+        const Selection pen(dc, arcPen.get());
+        constexpr double toDegrees = 180.0 / std::numbers::pi;
+        for (const Arc& arc : arcs_) {
+            const int cx = pixels(arc.centreX);
+            const int cy = pixels(arc.centreY);
+            const int r = pixels(arc.radius);
+            if (arc.radiusToStart) {
+                MoveToEx(dc, cx, cy, nullptr);
+            } else {
+                MoveToEx(dc, cx + static_cast<int>(std::lround(r * std::cos(arc.start))),
+                         cy - static_cast<int>(std::lround(r * std::sin(arc.start))), nullptr);
+            }
+            // Counter-clockwise on the screen for a positive sweep.
+            AngleArc(dc, cx, cy, static_cast<DWORD>(r), static_cast<FLOAT>(arc.start * toDegrees),
+                     static_cast<FLOAT>(arc.sweep * toDegrees));
+            if (arc.radiusToEnd) {
+                LineTo(dc, cx, cy);
+            }
+        }
+    }
+
+    const auto drawLeg = [&](Line which, design::Rgb rgb) {
+        const LOGBRUSH brush{BS_SOLID, colour(rgb), 0};
+        const GdiObject<HPEN> legPen(
+            ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_FLAT,
+                         static_cast<DWORD>(penWidth(design::legWidthPixels)), &brush, 0, nullptr));
+        const Selection pen(dc, legPen.get());
+        const LineShape& shape = lines_[which];
+        MoveToEx(dc, pixels(shape.X1), pixels(shape.Y1), nullptr);
+        LineTo(dc, pixels(shape.X2), pixels(shape.Y2));
+    };
+    drawLeg(Line::Schenkel1, design::schenkel1Colour);
+    drawLeg(Line::Schenkel2, design::schenkel2Colour);
+}
+
+void Surface::setLine(Line which, const LineShape& shape) {
+    if (lines_.set(which, shape)) {
+        InvalidateRect(hwnd_, nullptr, FALSE);
+    }
+}
+
+void Surface::clear() {
+    if (!arcs_.empty()) {
+        arcs_.clear();
+        InvalidateRect(hwnd_, nullptr, FALSE);
+    }
+}
+
+void Surface::addArc(const Arc& arc) {
+    arcs_.push_back(arc);
+    InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+// A screen reader names the surface by its window text and hears the change.
+void Surface::describe(int degrees, const std::wstring& text) {
+    degrees_ = degrees;
+    SetWindowTextW(hwnd_, text.c_str());
+    NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, hwnd_, OBJID_CLIENT, CHILDID_SELF);
+}
+
+float Surface::toScaleUnits(int pixels) const {
+    return design::toScaleUnits(pixels * designDpi / GetDpiForWindow(hwnd_));
+}
+
+int Surface::toPixels(float scaleUnits) const {
+    return static_cast<int>(
+        std::lround(scaleUnits / design::twipsPerPixel * GetDpiForWindow(hwnd_) / designDpi));
+}
+
+} // namespace zirkulon::win32

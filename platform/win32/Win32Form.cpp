@@ -1,0 +1,259 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/win32/Win32Form.h"
+
+#include "platform/Arc.h"
+#include "platform/Design.h"
+#include "platform/win32/InputBox.h"
+#include "platform/win32/WideText.h"
+
+#include <cstdio>
+#include <cwchar>
+
+namespace zirkulon::win32 {
+
+namespace {
+
+constexpr wchar_t className[] = L"ZirkulonAusgabe";
+constexpr DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+constexpr UINT firstMenuId = 100;
+constexpr int designDpi = 96;
+
+void report(const std::string& message) {
+    OutputDebugStringW((L"zirkulon: " + wide(message) + L"\n").c_str());
+    std::fprintf(stderr, "zirkulon: %s\n", message.c_str());
+}
+
+bool fontInstalled(const std::wstring& face) {
+    LOGFONTW query{};
+    query.lfCharSet = DEFAULT_CHARSET;
+    wcsncpy(query.lfFaceName, face.c_str(), LF_FACESIZE - 1);
+    bool found = false;
+    const HDC screen = GetDC(nullptr);
+    EnumFontFamiliesExW(
+        screen, &query,
+        [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) -> int {
+            *reinterpret_cast<bool*>(found) = true;
+            return 0;
+        },
+        reinterpret_cast<LPARAM>(&found), 0);
+    ReleaseDC(nullptr, screen);
+    return found;
+}
+
+// Comic Sans MS, 12 points at the window's DPI; Comic Neue where it is missing.
+HFONT createLabelFont(UINT dpi) {
+    static const std::wstring face = fontInstalled(wide(design::labelFont))
+                                         ? wide(design::labelFont)
+                                         : wide(design::labelFontSubstitute);
+    return CreateFontW(-MulDiv(design::labelPointSize, static_cast<int>(dpi), 72), 0, 0, 0,
+                       FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                       face.c_str());
+}
+
+} // namespace
+
+Win32Form::Win32Form(HINSTANCE instance) : instance_(instance), deliver_(&report) {
+    WNDCLASSEXW formClass{};
+    formClass.cbSize = sizeof formClass;
+    formClass.lpfnWndProc = &Win32Form::procedure;
+    formClass.hInstance = instance;
+    formClass.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+    formClass.hIconSm = LoadIconW(nullptr, IDI_APPLICATION);
+    formClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    formClass.lpszClassName = className;
+    RegisterClassExW(&formClass);
+
+    hwnd_ = CreateWindowExW(0, className, wide(design::applicationTitle).c_str(), style,
+                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
+                            nullptr, instance, this);
+    surface_ = std::make_unique<Surface>(hwnd_, deliver_);
+    addMenu();
+    addLabels();
+    sizeToDesign();
+}
+
+Win32Form::~Win32Form() {
+    if (IsWindow(hwnd_)) {
+        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+        DestroyWindow(hwnd_);
+    }
+}
+
+void Win32Form::addMenu() {
+    const HMENU bar = CreateMenu(); // the window owns it once set
+    UINT id = firstMenuId;
+    for (const auto& item : design::menu) {
+        AppendMenuW(bar, MF_STRING, id++, wide(item.caption).c_str());
+    }
+    SetMenu(hwnd_, bar);
+}
+
+void Win32Form::addLabels() {
+    labelFont_.reset(createLabelFont(GetDpiForWindow(hwnd_)));
+    for (const auto& entry : design::labels) {
+        // SS_NOTIFY: a label takes the mouse events over it, which the
+        // window then does not see.
+        const HWND label = CreateWindowExW(
+            0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_CENTER | SS_NOTIFY | SS_NOPREFIX, 0, 0, 0,
+            0, surface_->handle(), nullptr, instance_, nullptr);
+        SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(labelFont_.get()), FALSE);
+        labels_[static_cast<std::size_t>(entry.label)] = label;
+    }
+    placeLabels();
+}
+
+void Win32Form::placeLabels() {
+    for (const auto& entry : design::labels) {
+        const int left = surface_->toPixels(static_cast<float>(entry.left));
+        const int top = surface_->toPixels(static_cast<float>(entry.top));
+        MoveWindow(labels_[static_cast<std::size_t>(entry.label)], left, top,
+                   surface_->toPixels(static_cast<float>(entry.left + entry.width)) - left,
+                   surface_->toPixels(static_cast<float>(entry.top + entry.height)) - top, TRUE);
+    }
+}
+
+// The inner area at its designed size in scale units on this monitor; the
+// menu bar takes what it needs above it.
+void Win32Form::sizeToDesign() {
+    const UINT dpi = GetDpiForWindow(hwnd_);
+    const int width =
+        MulDiv(design::innerWidth / design::twipsPerPixel, static_cast<int>(dpi), designDpi);
+    const int height =
+        MulDiv(design::innerHeight / design::twipsPerPixel, static_cast<int>(dpi), designDpi);
+    RECT frame{0, 0, width, height};
+    AdjustWindowRectExForDpi(&frame, style, TRUE, 0, dpi);
+    SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    if (client.bottom != height || client.right != width) { // a menu bar of two rows
+        SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left + width - client.right,
+                     frame.bottom - frame.top + height - client.bottom,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+LRESULT CALLBACK Win32Form::procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        auto* form = static_cast<Win32Form*>(create->lpCreateParams);
+        form->hwnd_ = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+    }
+    auto* form = reinterpret_cast<Win32Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    return form != nullptr ? form->handle(message, wParam, lParam)
+                           : DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+LRESULT Win32Form::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND: {
+        const UINT id = LOWORD(wParam);
+        if (HIWORD(wParam) == 0 && id >= firstMenuId && id < firstMenuId + design::menu.size()) {
+            const auto handler = design::menu[id - firstMenuId].handler;
+            deliver_([handler](FormEvents& e) { (e.*handler)(); });
+            return 0;
+        }
+        break;
+    }
+    case WM_SIZE:
+        if (wParam != SIZE_MINIMIZED && surface_) {
+            MoveWindow(surface_->handle(), 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+            resized();
+        }
+        return 0;
+    case WM_SETFOCUS:
+        if (surface_) {
+            SetFocus(surface_->handle());
+        }
+        return 0;
+    case WM_DPICHANGED: {
+        labelFont_.reset(createLabelFont(HIWORD(wParam)));
+        for (const HWND label : labels_) {
+            SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(labelFont_.get()), TRUE);
+        }
+        placeLabels();
+        const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+        SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top,
+                     suggested->right - suggested->left, suggested->bottom - suggested->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        return 0;
+    }
+    case WM_CLOSE:
+        deliver_.stop();
+        break;
+    case WM_DESTROY:
+        deliver_.stop();
+        PostQuitMessage(0);
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+void Win32Form::load() {
+    deliver_([](FormEvents& e) { e.Form_Load(); });
+}
+
+void Win32Form::show(int how) {
+    ShowWindow(hwnd_, how);
+    loaded_ = true; // resize events from here on
+    resized();
+    UpdateWindow(hwnd_);
+}
+
+// A resize while a box is open cannot change the inner size in scale units
+// (only a change of DPI can come then) and is not raised.
+void Win32Form::resized() {
+    if (loaded_) {
+        deliver_([](FormEvents& e) { e.Form_Resize(); });
+    }
+}
+
+void Win32Form::messageBox(const std::string& text, const std::string& title) {
+    MessageBoxW(hwnd_, wide(text).c_str(),
+                wide(title.empty() ? design::applicationTitle : title).c_str(), MB_OK);
+}
+
+std::string Win32Form::inputBox(const std::string& prompt, const std::string& defaultText) {
+    return utf8(win32::inputBox(hwnd_, wide(prompt), wide(defaultText)));
+}
+
+void Win32Form::setCaption(const std::string& text) {
+    SetWindowTextW(hwnd_, wide(text).c_str());
+}
+
+void Win32Form::setCaption(Label label, const std::string& text) {
+    SetWindowTextW(labels_[static_cast<std::size_t>(label)], wide(text).c_str());
+}
+
+float Win32Form::scaleWidth() const {
+    RECT client;
+    GetClientRect(surface_->handle(), &client);
+    return surface_->toScaleUnits(client.right);
+}
+
+float Win32Form::scaleHeight() const {
+    RECT client;
+    GetClientRect(surface_->handle(), &client);
+    return surface_->toScaleUnits(client.bottom);
+}
+
+void Win32Form::circle(float x, float y, float radius, float start, float end) {
+    surface_->addArc(makeArc(x, y, radius, start, end));
+}
+
+void Win32Form::describeAngle(std::int16_t degrees, const std::string& text) {
+    surface_->describe(degrees, wide(text));
+}
+
+// Hidden at once; closed once the running handler has returned.
+void Win32Form::unload() {
+    deliver_.stop();
+    ShowWindow(hwnd_, SW_HIDE);
+    PostMessageW(hwnd_, WM_CLOSE, 0, 0);
+}
+
+} // namespace zirkulon::win32
