@@ -25,7 +25,7 @@ pack_windows() {
   imports=$(x86_64-w64-mingw32-objdump -p "$dist/zirkulon.exe" | sed -n 's/^\s*DLL Name: //p')
   for dll in ${imports,,}; do
     case $dll in
-    kernel32.dll | user32.dll | gdi32.dll | msvcrt.dll) ;;
+    kernel32.dll | user32.dll | gdi32.dll | msvcrt.dll | ole32.dll) ;;
     *)
       echo "zirkulon.exe imports $dll, which Windows does not bring" >&2
       return 1

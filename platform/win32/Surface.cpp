@@ -69,6 +69,7 @@ Surface::Surface(HWND parent, EventDelivery& deliver) : deliver_(deliver) {
     hwnd_ = CreateWindowExW(0, className, wide(design::surfaceDescription).c_str(),
                             WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_TABSTOP, 0, 0, 0, 0,
                             parent, nullptr, instance, this);
+    annotation_ = std::make_unique<SurfaceAnnotation>(hwnd_);
 }
 
 LRESULT CALLBACK Surface::procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -240,11 +241,11 @@ void Surface::addArc(const Arc& arc) {
     InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
-// A screen reader names the surface by its window text and hears the change.
-void Surface::describe(int degrees, const std::wstring& text) {
-    degrees_ = degrees;
+// The reading is the slider's value and, for whatever reads window texts,
+// the surface's window text.
+void Surface::describe(const std::wstring& text) {
     SetWindowTextW(hwnd_, text.c_str());
-    NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, hwnd_, OBJID_CLIENT, CHILDID_SELF);
+    annotation_->setValue(text);
 }
 
 float Surface::toScaleUnits(int pixels) const {

@@ -4,9 +4,11 @@
 #include "platform/Arc.h"
 #include "platform/Delivery.h"
 #include "platform/LineStore.h"
+#include "platform/win32/Accessible.h"
 
 #include <windows.h>
 
+#include <memory>
 #include <vector>
 
 namespace zirkulon::win32 {
@@ -29,7 +31,7 @@ public:
     void setLine(Line which, const LineShape& shape);
     void clear();
     void addArc(const Arc& arc);
-    void describe(int degrees, const std::wstring& text);
+    void describe(const std::wstring& text);
 
     // Window pixels at the monitor's DPI to scale units and back.
     float toScaleUnits(int pixels) const;
@@ -45,7 +47,7 @@ private:
     EventDelivery& deliver_;
     LineStore lines_;
     std::vector<Arc> arcs_;
-    int degrees_ = 0;
+    std::unique_ptr<SurfaceAnnotation> annotation_;
 };
 
 } // namespace zirkulon::win32

@@ -245,8 +245,8 @@ void Win32Form::circle(float x, float y, float radius, float start, float end) {
     surface_->addArc(makeArc(x, y, radius, start, end));
 }
 
-void Win32Form::describeAngle(std::int16_t degrees, const std::string& text) {
-    surface_->describe(degrees, wide(text));
+void Win32Form::describeAngle(std::int16_t /*degrees*/, const std::string& text) {
+    surface_->describe(wide(text));
 }
 
 // Hidden at once; closed once the running handler has returned.
