@@ -6,11 +6,18 @@
 // optionally followed by the inner width and height (8220 x 8220 unless
 // given). Each output line is the set angle as 16 hexadecimal digits, then the
 // blue leg's end X2 and Y2 as 8 hexadecimal digits each, separated by single
-// spaces; a line that cannot be read gives "?". Built for the desktop, for
-// WebAssembly and for Windows, so that they can be compared line by line.
+// spaces; a line that cannot be read gives "?".
+//
+// It also prints how the game writes and reads numbers: for a line "n" and a
+// double's 16 hexadecimal digits, its texts at 15 digits in German and at 7
+// in English, and the bits that the German text reads back as; for a line
+// "t" and a text, the bits that text reads as in German, or "-" where it is
+// not a number. Built for the desktop, for WebAssembly and for Windows, so
+// that they can be compared line by line.
 #include "game/Task.h"
 #include "geometry/Legs.h"
 #include "geometry/Pointer.h"
+#include "numerics/NumberText.h"
 #include "platform/Design.h"
 
 #include <cstdint>
@@ -18,6 +25,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <optional>
+#include <string>
 #if defined(_WIN32)
 #include <fcntl.h>
 #include <io.h>
@@ -45,6 +54,39 @@ template <typename Bits, typename Value> Bits bitsOf(Value value) {
     return bits;
 }
 
+void printBits(const std::optional<double>& value) {
+    if (value) {
+        std::printf("%016llx", static_cast<unsigned long long>(bitsOf<std::uint64_t>(*value)));
+    } else {
+        std::fputs("-", stdout);
+    }
+}
+
+// "n" and a double's bits, or "t" and a text; see above.
+void printNumberTexts(const char* line) {
+    using namespace zirkulon;
+    std::string rest(line + 1);
+    while (!rest.empty() && (rest.back() == '\n' || rest.back() == '\r')) {
+        rest.pop_back();
+    }
+    try {
+        if (line[0] == 't') {
+            printBits(textToDouble(rest, NumberFormat::german()));
+        } else {
+            const auto bits = static_cast<std::uint64_t>(std::strtoull(rest.c_str(), nullptr, 16));
+            double x = 0;
+            std::memcpy(&x, &bits, sizeof x);
+            const std::string german = doubleToText(x, NumberFormat::german());
+            std::printf("%s %s ", german.c_str(),
+                        doubleToText(x, NumberFormat::english(), 7).c_str());
+            printBits(textToDouble(german, NumberFormat::german()));
+        }
+        std::puts("");
+    } catch (const std::exception&) {
+        std::puts("?"); // infinite or not a number
+    }
+}
+
 } // namespace
 
 int main() {
@@ -54,6 +96,10 @@ int main() {
 #endif
     char line[256];
     while (std::fgets(line, sizeof line, stdin) != nullptr) {
+        if (line[0] == 'n' || line[0] == 't') {
+            printNumberTexts(line);
+            continue;
+        }
         const char* at = line;
         float x = 0, y = 0;
         float width = design::innerWidth, height = design::innerHeight;
