@@ -50,4 +50,4 @@ if ! cmp "$work/native" "$work/other"; then
     echo "FAIL: $(basename "${!#}") computes other bits than the desktop build"
     exit 1
 fi
-echo "$lines pointer positions: the same bits on the desktop and in $(basename "${!#}")"
+echo "$lines pointer positions and numbers: the same bits and texts on the desktop and in $(basename "${!#}")"
