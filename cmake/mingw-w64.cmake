@@ -23,8 +23,9 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # (libstdc++, libgcc and winpthread included).
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 
-# Wine runs the programs, in a prefix of the build's own and without its
-# debugging chatter.
+# Wine runs the programs, in a prefix of the build's own, without its
+# debugging chatter and without offering to fetch .NET and browser runtimes.
 set(CMAKE_CROSSCOMPILING_EMULATOR
-    env WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix WINEDEBUG=-all wine
+    env WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
+    wine
     CACHE STRING "Runs the Windows programs")

@@ -9,7 +9,7 @@
 set -euo pipefail
 cd "$1"
 build=$2
-export WINEPREFIX=$3 WINEDEBUG=-all
+export WINEPREFIX=$3 WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
 work=$(mktemp -d)
 trap 'wineserver -k 2>/dev/null || true; rm -rf "$work"' EXIT
 fail() {

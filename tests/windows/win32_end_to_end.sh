@@ -13,7 +13,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../e2e/x11_lib.sh"
 exe=$1
 probe_exe=$2
-export WINEPREFIX=$3 WINEDEBUG=-all
+export WINEPREFIX=$3 WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
 trap 'wineserver -k 2>/dev/null || true; x11_cleanup' EXIT
 
 start_xvfb
