@@ -45,8 +45,10 @@ expect() {
 expect_start() { expect "$1" "$2" 0; }
 no_box() {
     wait_until 20 bash -c "! WINEPREFIX='$WINEPREFIX' WINEDEBUG=-all wine '$probe_exe' box >/dev/null 2>&1" ||
-        x11_die "a box stayed open"
+        x11_die "a box stayed open: $(probe box)"
 }
+# Keys by their keysyms, all on the keyboard map as it is: typing text with
+# xdotool would change the map, and Wine may lose the next key meanwhile.
 keys() { timeout 20 xdotool key --delay 150 "$@"; }
 menu() { # menu N: the Nth command (0 "Neu" to 5 "Ende"), chosen with the keyboard
     local moves=()
@@ -92,20 +94,20 @@ expect window $'Static\tWinkel = '"$target"
 # The tolerance: 15 refused, Escape asks again, then 2,5 and 1.
 menu 1
 expect box $'Edit\t2'
-timeout 10 xdotool type --delay 100 15
+keys 1 5
 keys Return
 expect box $'Static\tEine Genauigkeit von 15?!? Das ist definitiv zu groß!'
 keys Return
 expect box $'Edit\t15'
 keys Escape
 expect box $'Edit\t15'
-timeout 10 xdotool type --delay 100 2,5
+keys 2 comma 5
 keys Return
 no_box
 expect window $'caption\tEingestellte Genauigkeit: 2,5°'
 menu 1
 expect box $'Edit\t2,5'
-timeout 10 xdotool type --delay 100 1
+keys 1
 keys Return
 no_box
 expect window $'caption\tEingestellte Genauigkeit: 1°'
