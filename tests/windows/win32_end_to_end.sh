@@ -18,9 +18,15 @@ trap 'wineserver -k 2>/dev/null || true; x11_cleanup' EXIT
 
 start_xvfb
 german_locale "$4"
+# Every Wine process of the test runs in German: Wine takes the user's locale
+# from whichever process of the prefix sets it first.
+for setting in "${app_env[@]}"; do
+    [[ $setting != LOCPATH=* ]] || export "$setting"
+done
+export "${app_env[@]}"
 # Without a window manager Wine would wait for one whenever a window hides.
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-env "${app_env[@]}" wine "$exe" >"$x11_work/app.log" 2>&1 &
+wine "$exe" >"$x11_work/app.log" 2>&1 &
 app_pid=$!
 x11_pids+=("$app_pid")
 
@@ -50,6 +56,22 @@ no_box() {
 # Keys by their keysyms, all on the keyboard map as it is: typing text with
 # xdotool would change the map, and Wine may lose the next key meanwhile.
 keys() { timeout 20 xdotool key --delay 150 "$@"; }
+# enter TEXT KEY...: types the KEYs over what the input box holds until its
+# edit field shows TEXT (Wine under load now and then loses a synthetic key:
+# it is typed again), then Enter.
+edit_holds() { probe box | grep -Fxq -- $'Edit\t'"$1"; }
+enter() {
+    local text=$1 try
+    shift
+    for try in 1 2 3; do
+        keys Home shift+End "$@"
+        if wait_until 5 edit_holds "$text"; then
+            keys Return
+            return
+        fi
+    done
+    x11_die "the input box never showed '$text': $(probe box)"
+}
 menu() { # menu N: the Nth command (0 "Neu" to 5 "Ende"), chosen with the keyboard
     local moves=()
     for ((i = 0; i < $1; ++i)); do moves+=(Right); done
@@ -94,21 +116,18 @@ expect window $'Static\tWinkel = '"$target"
 # The tolerance: 15 refused, Escape asks again, then 2,5 and 1.
 menu 1
 expect box $'Edit\t2'
-keys 1 5
-keys Return
+enter 15 1 5
 expect box $'Static\tEine Genauigkeit von 15?!? Das ist definitiv zu groß!'
 keys Return
 expect box $'Edit\t15'
 keys Escape
 expect box $'Edit\t15'
-keys 2 comma 5
-keys Return
+enter 2,5 2 comma 5
 no_box
 expect window $'caption\tEingestellte Genauigkeit: 2,5°'
 menu 1
 expect box $'Edit\t2,5'
-keys 1
-keys Return
+enter 1 1
 no_box
 expect window $'caption\tEingestellte Genauigkeit: 1°'
 
