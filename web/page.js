@@ -366,8 +366,9 @@
 
   // Keeps the site for offline play; registered once the game has shown its
   // first picture, so that filling the cache does not hold up the start.
+  // The single-file page (zirkulon.html) has everything inside and no worker.
   function keepOffline() {
-    if ('serviceWorker' in navigator) {
+    if ('serviceWorker' in navigator && !document.documentElement.hasAttribute('data-single-file')) {
       navigator.serviceWorker.register('sw.js').catch((error) => console.error(error));
     }
   }
