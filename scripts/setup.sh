@@ -5,7 +5,10 @@
 #
 #   scripts/setup.sh            the desktop program
 #   scripts/setup.sh --web      and the browser build (Debian's emscripten)
+#   scripts/setup.sh --nginx    and Debian's nginx, to serve the site as a school would
 #   scripts/setup.sh --tests    and everything the whole test suite uses
+#   scripts/setup.sh --bench    and the benchmarks' tools: Lighthouse, pinned
+#                               in bench/lighthouse/package-lock.json
 set -euo pipefail
 
 # shellcheck source=/dev/null
@@ -20,12 +23,16 @@ packages=(
   libgtest-dev
 )
 web=(emscripten node-acorn python3 googletest)
+nginx=(nginx-light libnginx-mod-http-brotli-static)
 case "${1:-}" in
 --web)
   packages+=("${web[@]}")
   ;;
---tests)
-  packages+=("${web[@]}"
+--nginx)
+  packages+=("${web[@]}" "${nginx[@]}")
+  ;;
+--tests | --bench)
+  packages+=("${web[@]}" "${nginx[@]}"
              # the real window in X, packaging checks
              xvfb xauth xdotool x11-utils imagemagick desktop-file-utils appstream dpkg-dev
              locales file binutils
@@ -43,13 +50,23 @@ for package in "${packages[@]}"; do
   fi
 done
 
+sudo=""
+if [[ $(id -u) -ne 0 ]]; then
+  sudo="sudo"
+fi
 if ((${#missing[@]})); then
   echo "Installing: ${missing[*]}"
-  sudo=""
-  if [[ $(id -u) -ne 0 ]]; then
-    sudo="sudo"
-  fi
   export DEBIAN_FRONTEND=noninteractive
   $sudo apt-get update -qq
   $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+# Lighthouse for the browser benchmark, exactly as locked, from npm. A Node
+# that is not Debian's brings its own npm, which Debian's npm package would
+# conflict with.
+if [[ ${1:-} == --bench ]]; then
+  if ! command -v npm >/dev/null; then
+    $sudo apt-get install -y --no-install-recommends npm
+  fi
+  (cd "$(dirname "$0")/../bench/lighthouse" && npm ci --no-audit --no-fund)
 fi
