@@ -373,8 +373,22 @@
     }
   }
 
+  // The game's WebAssembly compiles as it streams in, from here on, rather
+  // than once zirkulon.js has been fetched and run; zirkulon.js then only
+  // instantiates it. The single-file page brings the bytes along instead.
+  const compiled = document.documentElement.hasAttribute('data-single-file') ? null
+    : WebAssembly.compileStreaming(fetch('zirkulon.wasm', { credentials: 'same-origin' }));
+  compiled?.catch(() => {}); // reported once the game instantiates it
+
   window.Module = {
     page,
+    ...(compiled && {
+      instantiateWasm(imports, receive) {
+        compiled.then((module) => WebAssembly.instantiate(module, imports))
+          .then((instance) => receive(instance), (error) => console.error(error));
+        return {};
+      },
+    }),
     postRun: [() => {
       ready = true;
       requestAnimationFrame(() => setTimeout(keepOffline, 0));
