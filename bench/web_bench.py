@@ -515,7 +515,8 @@ const done = arguments[arguments.length - 1];
     domContentLoaded: navigation.domContentLoadedEventEnd,
     load: navigation.loadEventEnd,
     wasm: wasm ? wasm.responseEnd : null,
-    serviceWorker: navigation.workerStart > 0,
+    // Answered by the worker, or from its cache by a static route.
+    serviceWorker: navigation.workerStart > 0 || navigation.deliveryType === 'cache-storage',
     canvas: [canvas.width, canvas.height],
   };
 })().then(done, (error) => done({ error: String(error) }));
@@ -937,7 +938,7 @@ def report(version, viewport, runs, moves, site, sizes, loads, drags, elapsed, s
     by_worker = sum(1 for load in loads['return'] if load['serviceWorker'])
     print(f'   {"return visit, picture shown":<30}{"":>20}{spread(series("return", "frame")):>22}'
           f'{ratio(series("return", "frame"), series("bare", "frame")):>7.2f}×'
-          f'  ({by_worker} of {len(loads["return"])} served by its service worker)')
+          f'  ({by_worker} of {len(loads["return"])} served by its service worker or its cache)')
     first_by_worker = sum(1 for load in loads['zirkulon'] if load['serviceWorker'])
     if first_by_worker:
         print(f'   warning: {first_by_worker} first visits were served by a service worker')
