@@ -65,8 +65,11 @@ function(defined_functions files strong_out weak_out)
         endif()
       endwhile()
       string(SUBSTRING "${name}" 0 ${at} name)
-      if(name STREQUAL "" OR name MATCHES "[,*\"]")
-        continue() # not a plain function name; it stays instrumented
+      # Only plain names (and operators) go on the list; a template with its
+      # return type in front, say, stays instrumented, which is always safe.
+      string(REPLACE "(anonymous namespace)" "anonymous_namespace" plain "${name}")
+      if(NOT plain MATCHES "^[A-Za-z0-9_:~]+(operator[-+*/%<>=!]+)?$")
+        continue()
       endif()
       if(kind MATCHES "[Tt]")
         list(APPEND strong "${name}(*)*")
