@@ -48,5 +48,5 @@ http {
 CONF
 /usr/sbin/nginx -p "$work" -c "$work/nginx.conf" -e stderr &
 nginx=$!
-trap 'kill "$nginx" 2>/dev/null; wait "$nginx"; rm -rf "$work"' EXIT INT TERM
+trap 'kill "$nginx" 2>/dev/null || true; wait "$nginx" || true; rm -rf "$work"' EXIT INT TERM
 wait "$nginx"
