@@ -373,9 +373,12 @@
     }
   }
 
-  // The game's WebAssembly, compiling since start.js ran; zirkulon.js only
+  // The game's WebAssembly compiles as it streams in, from here on, rather
+  // than once zirkulon.js has been fetched and run; zirkulon.js then only
   // instantiates it. The single-file page brings the bytes along instead.
-  const compiled = window.zirkulonWasm ?? null;
+  const compiled = document.documentElement.hasAttribute('data-single-file') ? null
+    : WebAssembly.compileStreaming(fetch('zirkulon.wasm', { credentials: 'same-origin' }));
+  compiled?.catch(() => {}); // reported once the game instantiates it
 
   window.Module = {
     page,

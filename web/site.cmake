@@ -22,7 +22,7 @@ foreach(size 192 512)
   endif()
 endforeach()
 
-set(files index.html start.js page.js zirkulon.css zirkulon.js zirkulon.wasm manifest.webmanifest
+set(files index.html page.js zirkulon.css zirkulon.js zirkulon.wasm manifest.webmanifest
           LICENSES.txt ComicNeue-Regular.woff2 ComicNeue-LICENSE.txt icon-192.png icon-512.png)
 set(contents "")
 set(SITE_FILES "'./'")
