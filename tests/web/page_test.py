@@ -217,7 +217,7 @@ class Page(unittest.TestCase):
     # ---- the tests ------------------------------------------------------------
 
     def test_starts_with_its_captions_labels_and_legs(self):
-        self.assertEqual(self.driver.title, 'Eingestellte Genauigkeit: 2°')
+        self.assertEqual(self.driver.title, 'Eingestellte Genauigkeit: 2° – Zirkulon')
         self.assertEqual(self.text('caption'), 'Eingestellte Genauigkeit: 2°')
         self.assertRegex(self.text('LWinkel'), r'^Winkel = (\d|[1-9]\d|[12]\d\d|3[0-5]\d|360)$')
         self.assertEqual(self.text('LKlicks'), 'Versuche: 0')
@@ -285,7 +285,7 @@ class Page(unittest.TestCase):
         self.answer(Keys.ESCAPE)
         self.assertEqual(self.box()[2], '15')
         self.answer('2,5', Keys.ENTER)
-        wait(lambda: self.driver.title == 'Eingestellte Genauigkeit: 2,5°', 'the caption 2,5°')
+        wait(lambda: self.driver.title == 'Eingestellte Genauigkeit: 2,5° – Zirkulon', 'the caption 2,5°')
         self.assertEqual(self.text('caption'), 'Eingestellte Genauigkeit: 2,5°')
 
     def test_a_finger_turns_the_leg_and_a_second_finger_is_ignored(self):
@@ -352,7 +352,7 @@ class Page(unittest.TestCase):
         self.assertIn(('menubar', 'Menü'), named)
         for name in ('Gesuchter Winkel', 'Versuche', 'Erratene Winkel'):
             self.assertIn(('status', name), named)
-        self.assertIn(('image', 'Winkel zwischen rotem und blauem Schenkel; der blaue folgt dem Zeiger'),
+        self.assertIn(('slider', 'Winkel zwischen rotem und blauem Schenkel; der blaue folgt dem Zeiger'),
                       named)
         self.assertIn(('group', 'Eingestellte Genauigkeit: 2°'), named)
         self.assertIn(('heading', 'Eingestellte Genauigkeit: 2°'), named)
