@@ -23,11 +23,14 @@ import unittest
 from selenium import webdriver
 from selenium.common.exceptions import JavascriptException
 from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 
 SITE = None
-CATALOGUE = os.path.join(os.path.dirname(__file__), '..', '..', 'jokes', 'catalogue.txt')
+ROOT = os.path.join(os.path.dirname(__file__), '..', '..')
+CATALOGUE = os.path.join(ROOT, 'jokes', 'catalogue.txt')
+AXE = os.path.join(ROOT, 'node_modules', 'axe-core', 'axe.min.js')  # scripts/setup.sh --tests
 SIDE = 548        # the inner area, window pixels
 VERTEX = SIDE / 2
 
@@ -186,6 +189,35 @@ class Page(unittest.TestCase):
     def menu(self, name):
         self.driver.find_element(By.ID, name).click()
 
+    def keys(self, *keys):
+        """Presses keys, one after the other, wherever the focus is."""
+        for key in keys:
+            ActionChains(self.driver).send_keys(key).perform()
+
+    def back_tab(self):
+        ActionChains(self.driver).key_down(Keys.SHIFT).send_keys(Keys.TAB).key_up(Keys.SHIFT).perform()
+
+    def focused(self):
+        return self.js("return document.activeElement.id")
+
+    def mouse(self, kind, point, button, buttons):
+        self.cdp('Input.dispatchMouseEvent', type=kind, x=point[0], y=point[1], button=button,
+                 buttons=buttons, clickCount=1 if kind != 'mouseMoved' else 0)
+
+    def record(self, name):
+        """Records from now on every call of the page's operation `name` in window.calls."""
+        self.js("window.calls = []; const page = Module.page; const operation = page[arguments[0]];"
+                "page[arguments[0]] = function (...args) {"
+                "  window.calls.push(args); return operation.apply(this, args); };", name)
+
+    def slider(self):
+        """(role, name, value) of the drawing surface for a screen reader."""
+        document = self.cdp('DOM.getDocument')['root']['nodeId']
+        surface = self.cdp('DOM.querySelector', nodeId=document, selector='#surface')['nodeId']
+        node = self.cdp('Accessibility.getPartialAXTree', nodeId=surface,
+                        fetchRelatives=False)['nodes'][0]
+        return node['role']['value'], node['name']['value'], node.get('value', {}).get('value')
+
     def box(self, seconds=10):
         """The open box: (title, text, default text or None)."""
         dialog = wait(lambda: self.js("return document.querySelector('dialog[open]')"), 'a box',
@@ -327,6 +359,49 @@ class Page(unittest.TestCase):
                  button='right', buttons=0, clickCount=1)
         self.assertTrue(self.leg_points_to(90))
         self.assertFalse(self.ink_on_arc(45))
+
+        # With the left button held only the left alone turns: not a move with
+        # the right held too, nor the right's release where the pointer stands.
+        first, second = self.towards(300), self.towards(200)
+        self.mouse('mouseMoved', first, 'none', 0)
+        self.mouse('mousePressed', first, 'left', 1)
+        self.mouse('mousePressed', first, 'right', 3)
+        self.mouse('mouseMoved', second, 'left', 3)
+        self.assertTrue(self.leg_points_to(300))
+        self.mouse('mouseReleased', second, 'right', 1)
+        self.assertTrue(self.leg_points_to(300))
+        self.mouse('mouseReleased', second, 'left', 0)
+        self.assertFalse(self.leg_points_to(200))
+
+    def test_a_held_button_reaches_nothing_while_a_box_is_open(self):
+        start, later = self.towards(300), self.towards(45)
+        self.mouse('mouseMoved', start, 'none', 0)
+        self.mouse('mousePressed', start, 'left', 1)
+        self.back_tab()  # from the surface back to the menu bar
+        self.keys(Keys.ARROW_RIGHT, Keys.ARROW_RIGHT, Keys.ARROW_RIGHT, Keys.ENTER)
+        self.assertEqual(self.box()[0], 'Zirkulon Hilfe')
+        self.mouse('mouseMoved', later, 'left', 1)
+        self.answer(Keys.ENTER)
+        self.mouse('mouseReleased', later, 'left', 0)
+        self.assertTrue(self.leg_points_to(300))
+        self.assertFalse(self.leg_points_to(45))
+
+    def test_a_press_hands_the_page_its_arc_and_a_drag_off_the_diagonal_turns_the_leg(self):
+        self.record('addArc')
+        # Neither point lies on the diagonal through the canvas's corner, so
+        # the pointer's position must be scaled to window pixels to turn right.
+        self.drag(self.towards(20), self.towards(290), steps=4)
+        self.assertTrue(self.leg_points_to(290))
+        calls = self.js("return window.calls")
+        self.assertEqual(len(calls), 5)
+        x, y, radius, start, sweep, to_start, to_end = calls[-1]
+        self.assertEqual((x, y), (VERTEX * 15, VERTEX * 15))
+        self.assertAlmostEqual(radius, 0.3 * 0.45 * 8220, delta=0.5)
+        self.assertAlmostEqual(start, 0.001, places=6)
+        self.assertAlmostEqual(sweep, math.radians(290) - 0.001, delta=0.01)
+        # The arc starts on the red leg with a radius from the vertex, and
+        # ends on the blue leg without one.
+        self.assertEqual((to_start, to_end), (True, False))
 
     def test_ende_ends_the_game(self):
         self.menu('MEnd')
