@@ -403,6 +403,65 @@ class Page(unittest.TestCase):
         # ends on the blue leg without one.
         self.assertEqual((to_start, to_end), (True, False))
 
+    def test_the_keyboard_alone_plays_to_a_hit(self):
+        self.keys(Keys.TAB)
+        self.assertEqual(self.focused(), 'MNew')
+        self.keys(Keys.TAB)
+        self.assertEqual(self.focused(), 'surface')
+        self.assertEqual(self.slider(), ('slider', 'Winkel zwischen rotem und blauem Schenkel; '
+                                         'der blaue folgt dem Zeiger', 0))
+        # Each key once, wrapping round at the full circle: 1 to 360 and back.
+        seen = []
+        for key in (Keys.HOME, Keys.END, Keys.ARROW_UP, Keys.ARROW_DOWN, Keys.ARROW_RIGHT,
+                    Keys.PAGE_DOWN, Keys.PAGE_UP, Keys.ARROW_LEFT):
+            self.keys(key)
+            seen.append(int(self.js("return document.getElementById('surface').ariaValueNow")))
+        self.assertEqual(seen, [1, 360, 1, 360, 1, 351, 1, 360])
+
+        target = int(self.text('LWinkel').split('= ')[1])
+        self.keys(Keys.HOME, *[Keys.PAGE_UP] * ((target - 1) // 10),
+                  *[Keys.ARROW_RIGHT] * ((target - 1) % 10))
+        at = max(target, 1)
+        self.assertEqual(self.slider()[2], at)
+        self.assertEqual(self.js("return document.getElementById('surface').ariaValueText"),
+                         f'{at} Grad, ' + ('spitzer Winkel' if at < 90 else 'rechter Winkel' if at == 90
+                                           else 'stumpfer Winkel' if at < 180 else 'gestreckter Winkel'
+                                           if at == 180 else 'überstumpfer Winkel' if at < 360
+                                           else 'voller Winkel'))
+        self.assertTrue(self.leg_points_to(at))
+
+        self.back_tab()
+        self.assertEqual(self.focused(), 'MNew')
+        self.keys(Keys.ARROW_LEFT)
+        self.assertEqual(self.focused(), 'MEnd')
+        self.keys(Keys.ARROW_RIGHT, Keys.ARROW_RIGHT, Keys.ARROW_RIGHT)
+        self.assertEqual(self.focused(), 'MGuess')
+        self.keys(Keys.ENTER)
+        title, text, _ = self.box()
+        self.assertEqual(title, 'Zirkulon')
+        self.assertRegex(text, r'^Herzlichen Glückwunsch! Der eingestellte Winkel '
+                         rf'(hat den Wert {at}° und .* gesuchten Winkel {target} überein\.|'
+                         rf'exakt den gesuchten Wert {target}°)$')
+        self.answer(Keys.ENTER)
+        self.assertEqual(self.text('LTreffer'), 'Erraten: 1 Winkel.')
+
+    def test_a_held_enter_on_prufen_spends_one_attempt(self):
+        self.record('messageBox')
+        self.driver.find_element(By.ID, 'MGuess').send_keys('')  # the focus, and no key
+        self.assertEqual(self.focused(), 'MGuess')
+        enter = {'key': 'Enter', 'code': 'Enter', 'windowsVirtualKeyCode': 13, 'text': '\r'}
+        self.cdp('Input.dispatchKeyEvent', type='keyDown', **enter)
+        self.box()
+        # A keyboard repeats about every 50 ms while a key is held.
+        for _ in range(12):
+            time.sleep(0.05)
+            self.cdp('Input.dispatchKeyEvent', type='keyDown', autoRepeat=True, **enter)
+        self.cdp('Input.dispatchKeyEvent', type='keyUp', key='Enter', code='Enter',
+                 windowsVirtualKeyCode=13)
+        self.assertEqual(len(self.js("return window.calls")), 1)
+        self.assertIn(self.text('LKlicks'), ('Versuche: 1', 'Versuche: 0'))  # 0 after a hit
+        self.answer(Keys.ENTER)
+
     def test_ende_ends_the_game(self):
         self.menu('MEnd')
         wait(lambda: self.driver.find_element(By.ID, 'ended').is_displayed(), 'the end')
