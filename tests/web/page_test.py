@@ -499,6 +499,50 @@ class Page(unittest.TestCase):
         self.assertNotIn(('menuitem', 'Neu'), named) # the page behind a box is inert
         self.answer('3', Keys.ENTER)
 
+    def violations(self):
+        """What axe-core finds wrong with the page as it is now, rule by rule."""
+        if not self.js("return typeof axe !== 'undefined'"):
+            with open(AXE, encoding='utf-8') as source:
+                self.js(source.read())
+        found = self.js("return axe.run(document).then((r) => r.violations.map("
+                        "(v) => v.id + ': ' + v.nodes.map((n) => n.target.join(' ')).join(', ')));")
+        return found
+
+    def test_no_accessibility_faults_in_a_box_or_in_the_dark_where_the_legs_keep_3_to_1(self):
+        self.assertEqual(self.violations(), [])
+        self.menu('MHelp')
+        self.box()
+        self.assertEqual(self.violations(), [])
+        self.answer(Keys.ENTER)
+
+        self.cdp('Emulation.setEmulatedMedia',
+                 features=[{'name': 'prefers-color-scheme', 'value': 'dark'}])
+        try:
+            self.load()  # dark from the start
+            self.assertTrue(self.js("return matchMedia('(prefers-color-scheme: dark)').matches"))
+            self.assertEqual(self.violations(), [])
+            self.keys(Keys.TAB, Keys.TAB)  # the focus ring too
+            self.assertEqual(self.violations(), [])
+            self.wait_painted()
+
+            def luminance(rgba):
+                channels = [c / 255 for c in rgba[:3]]
+                linear = [c / 12.92 if c <= 0.04045 else ((c + 0.055) / 1.055) ** 2.4 for c in channels]
+                return 0.2126 * linear[0] + 0.7152 * linear[1] + 0.0722 * linear[2]
+
+            def contrast(ink, ground):
+                light, dark = sorted((luminance(ink), luminance(ground)), reverse=True)
+                return (light + 0.05) / (dark + 0.05)
+
+            surface = self.pixel(VERTEX - 100, VERTEX + 100)
+            across = [d / 4 for d in range(-12, 13)]
+            red = max(contrast(self.pixel(VERTEX + 150, VERTEX + d), surface) for d in across)
+            blue = max(contrast(self.pixel(VERTEX + d, VERTEX - 150), surface) for d in across)
+            self.assertGreaterEqual(red, 3)
+            self.assertGreaterEqual(blue, 3)
+        finally:
+            self.cdp('Emulation.setEmulatedMedia', features=[])
+
     def test_long_texts_wrap_inside_the_viewport_as_text(self):
         self.menu('MHelp')
         self.box()
