@@ -462,6 +462,67 @@ class Page(unittest.TestCase):
         self.assertIn(self.text('LKlicks'), ('Versuche: 1', 'Versuche: 0'))  # 0 after a hit
         self.answer(Keys.ENTER)
 
+    @contextlib.contextmanager
+    def network(self, **conditions):
+        """The site straight from the server (no cache, no service worker),
+        through a network as slow as given, with some addresses blocked."""
+        blocked = conditions.pop('blocked', [])
+        self.cdp('Network.enable')
+        self.cdp('Network.setBypassServiceWorker', bypass=True)
+        self.cdp('Network.setCacheDisabled', cacheDisabled=True)
+        self.cdp('Network.setBlockedURLs', urls=blocked)
+        self.cdp('Network.emulateNetworkConditions',
+                 **{'offline': False, 'latency': 0, 'downloadThroughput': -1,
+                    'uploadThroughput': -1, **conditions})
+        try:
+            yield
+        finally:
+            self.cdp('Network.emulateNetworkConditions', offline=False, latency=0,
+                     downloadThroughput=-1, uploadThroughput=-1)
+            self.cdp('Network.setBlockedURLs', urls=[])
+            self.cdp('Network.setCacheDisabled', cacheDisabled=False)
+            self.cdp('Network.setBypassServiceWorker', bypass=False)
+
+    def window_box(self):
+        return self.js("const b = document.getElementById('window').getBoundingClientRect();"
+                       "return [b.left, b.top, b.width, b.height];")
+
+    def test_a_slow_first_load_shows_a_notice_in_the_window_at_its_final_size(self):
+        with self.network(downloadThroughput=100_000):
+            self.cdp('Page.navigate', url=self.site.url)
+            wait(lambda: self.js("return document.readyState !== 'loading' && 'Module' in window"
+                                 " && document.getElementById('loading') !== null"),
+                 'the page, while the game loads')
+            self.assertFalse(self.js("return document.getElementById('LKlicks') !== null"))
+            notice = self.driver.find_element(By.ID, 'loading')
+            self.assertTrue(notice.is_displayed())
+            self.assertEqual(notice.text, 'Zirkulon wird geladen …')
+            self.assertEqual(notice.get_attribute('role'), 'status')
+            loading = self.window_box()
+            wait(lambda: self.js("return document.getElementById('LKlicks')?.textContent"),
+                 'the game to start', seconds=30)
+        self.assertEqual([round(v) for v in self.window_box()], [round(v) for v in loading])
+        self.assertFalse(self.js("return document.getElementById('loading') !== null"))
+
+    def test_the_page_says_when_the_game_cannot_start(self):
+        with self.network(blocked=['*zirkulon.wasm']):
+            self.driver.get(self.site.url)
+            wait(lambda: 'konnte nicht geladen werden' in self.text('loading'), 'the message')
+        self.assertEqual(self.text('loading'),
+                         'Zirkulon konnte nicht geladen werden. Bitte prüfe die Verbindung zum '
+                         'Internet und lade die Seite neu.\nSeite neu laden')
+        self.assertTrue(self.driver.find_element(By.ID, 'window').is_displayed())
+
+        script = self.cdp('Page.addScriptToEvaluateOnNewDocument',
+                          source='delete window.WebAssembly;')['identifier']
+        try:
+            self.driver.get(self.site.url)
+            self.assertIn('kein WebAssembly', self.text('loading'))
+        finally:
+            self.cdp('Page.removeScriptToEvaluateOnNewDocument', identifier=script)
+        # What the failed downloads and the missing WebAssembly wrote to the console.
+        self.driver.get_log('browser')
+
     def test_ende_ends_the_game(self):
         self.menu('MEnd')
         wait(lambda: self.driver.find_element(By.ID, 'ended').is_displayed(), 'the end')
