@@ -615,6 +615,29 @@ class Page(unittest.TestCase):
         self.assertEqual(self.js("return document.querySelector('dialog[open] p').children.length"), 0)
         self.answer(Keys.ENTER)
 
+        # The longest joke on a phone held sideways opens at its title and
+        # first line; OK has the focus and lies further down.
+        with open(CATALOGUE, encoding='utf-8') as catalogue:
+            joke = max(catalogue.read().split('\n')[:79], key=len)
+        self.cdp('Emulation.setDeviceMetricsOverride', width=844, height=390,
+                 deviceScaleFactor=1, mobile=False)
+        try:
+            self.js("Module.page.messageBox(arguments[0], 'Winkel Witze')", joke)
+            self.assertEqual(self.box()[:2], ('Winkel Witze', joke))
+            title, text, dialog = self.js(
+                "const d = document.querySelector('dialog[open]');"
+                "const box = (e) => { const b = e.getBoundingClientRect(); return [b.top, b.bottom]; };"
+                "return [box(d.querySelector('h2')), box(d.querySelector('p')),"
+                " [d.scrollHeight, d.clientHeight, getComputedStyle(d).overflowY]];")
+            self.assertGreater(dialog[0], dialog[1])  # it does not fit
+            self.assertEqual(dialog[2], 'auto')
+            self.assertGreaterEqual(title[0], 0)
+            self.assertLess(text[0] + 20, 390)
+            self.assertEqual(self.js("return document.activeElement.textContent"), 'OK')
+            self.answer(Keys.ENTER)
+        finally:
+            self.cdp('Emulation.clearDeviceMetricsOverride')
+
     def test_offline_after_one_visit_and_nothing_leaves_the_origin(self):
         wait(lambda: self.js("return navigator.serviceWorker.controller !== null"),
              'the service worker to control the page', seconds=20)
