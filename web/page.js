@@ -165,7 +165,7 @@
       return;
     }
     event.preventDefault(); // which also keeps the focus where it was
-    canvas.focus({ preventScroll: true }); // so that the keys go on from here
+    canvas.focus({ preventScroll: true, focusVisible: false }); // the keys go on from here
     activePointer = event.pointerId;
     try {
       canvas.setPointerCapture(event.pointerId); // the drag goes on outside the window

@@ -392,6 +392,9 @@ class Page(unittest.TestCase):
         # the pointer's position must be scaled to window pixels to turn right.
         self.drag(self.towards(20), self.towards(290), steps=4)
         self.assertTrue(self.leg_points_to(290))
+        # The keys go on from where the pointer left the leg; no focus ring for a mouse.
+        self.assertEqual(self.focused(), 'surface')
+        self.assertFalse(self.js("return document.activeElement.matches(':focus-visible')"))
         calls = self.js("return window.calls")
         self.assertEqual(len(calls), 5)
         x, y, radius, start, sweep, to_start, to_end = calls[-1]
