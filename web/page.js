@@ -164,8 +164,9 @@
     if (button === 0) {
       return;
     }
-    event.preventDefault(); // which also keeps the focus where it was
-    canvas.focus({ preventScroll: true, focusVisible: false }); // the keys go on from here
+    event.preventDefault();
+    // The keys go on from where the pointer left the leg; a pointer shows no focus ring.
+    canvas.focus({ preventScroll: true, focusVisible: false });
     activePointer = event.pointerId;
     try {
       canvas.setPointerCapture(event.pointerId); // the drag goes on outside the window
@@ -332,8 +333,8 @@
       canvas.style.height = pixels;
       canvas.style.backgroundColor = d.surfaceColour;
       canvas.setAttribute('aria-label', d.surfaceName);
-      // The game builds its window and loads in one go: the notice goes as
-      // the drawing surface comes, and the browser shows neither without the other.
+      // The game builds its window, loads and poses its first task in one go,
+      // so the notice gives way to the drawing surface within one frame.
       loading.remove();
       canvas.hidden = false;
       this.fontFamily = `"${d.font}", "${d.substitute}"`;

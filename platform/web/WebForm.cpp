@@ -18,9 +18,9 @@
 // Colours are CSS colours, «rgb(240, 240, 240)».
 EM_JS(void, page_set_design,
       (int innerWidth, int innerHeight, int twipsPerPixel, const char* title, const char* font,
-       const char* substitute, int pointSize, int legWidth, int arcWidth,
-       const char* surfaceName, const char* surfaceColour, const char* arcColour,
-       const char* redColour, const char* blueColour),
+       const char* substitute, int pointSize, int legWidth, int arcWidth, const char* surfaceName,
+       const char* surfaceColour, const char* arcColour, const char* redColour,
+       const char* blueColour),
       {
           Module.page.setDesign({
               innerWidth : innerWidth,
@@ -104,14 +104,13 @@ std::string cssColour(design::Rgb colour) {
 
 WebForm::WebForm() : lines_{design::schenkel1Design, design::schenkel2Design} {
     thePage = this;
-    page_set_design(design::innerWidth, design::innerHeight, design::twipsPerPixel,
-                    text(design::applicationTitle).c_str(), text(design::labelFont).c_str(),
-                    text(design::labelFontSubstitute).c_str(), design::labelPointSize,
-                    design::legWidthPixels, design::arcWidthPixels,
-                    text(design::surfaceDescription).c_str(),
-                    cssColour(design::surfaceColour).c_str(), cssColour(design::arcColour).c_str(),
-                    cssColour(design::schenkel1Colour).c_str(),
-                    cssColour(design::schenkel2Colour).c_str());
+    page_set_design(
+        design::innerWidth, design::innerHeight, design::twipsPerPixel,
+        text(design::applicationTitle).c_str(), text(design::labelFont).c_str(),
+        text(design::labelFontSubstitute).c_str(), design::labelPointSize, design::legWidthPixels,
+        design::arcWidthPixels, text(design::surfaceDescription).c_str(),
+        cssColour(design::surfaceColour).c_str(), cssColour(design::arcColour).c_str(),
+        cssColour(design::schenkel1Colour).c_str(), cssColour(design::schenkel2Colour).c_str());
     for (const auto& label : design::labels) {
         page_add_label(static_cast<int>(label.label), text(label.name).c_str(), label.left,
                        label.top, label.width, label.height, text(label.description).c_str());
