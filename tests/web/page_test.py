@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """The game in a real browser: headless Chromium with real pointer, touch and
 keyboard input through the DevTools protocol, against the built site served
-from 127.0.0.1, under a German browser language.
+from 127.0.0.1, under a German browser language; axe-core (from npm, installed
+by scripts/setup.sh --tests) checks what assistive technology meets.
 
     page_test.py SITE_DIR [unittest options]
 """
@@ -488,7 +489,7 @@ class Page(unittest.TestCase):
                        "return [b.left, b.top, b.width, b.height];")
 
     def test_a_slow_first_load_shows_a_notice_in_the_window_at_its_final_size(self):
-        with self.network(downloadThroughput=100_000):
+        with self.network(downloadThroughput=50_000):
             self.cdp('Page.navigate', url=self.site.url)
             wait(lambda: self.js("return document.readyState !== 'loading' && 'Module' in window"
                                  " && document.getElementById('loading') !== null"),
@@ -499,6 +500,7 @@ class Page(unittest.TestCase):
             self.assertEqual(notice.text, 'Zirkulon wird geladen …')
             self.assertEqual(notice.get_attribute('role'), 'status')
             loading = self.window_box()
+            self.assertEqual(self.violations(), [])
             wait(lambda: self.js("return document.getElementById('LKlicks')?.textContent"),
                  'the game to start', seconds=30)
         self.assertEqual([round(v) for v in self.window_box()], [round(v) for v in loading])
@@ -563,6 +565,7 @@ class Page(unittest.TestCase):
     def violations(self):
         """What axe-core finds wrong with the page as it is now, rule by rule."""
         if not self.js("return typeof axe !== 'undefined'"):
+            self.assertTrue(os.path.exists(AXE), 'axe-core is missing: scripts/setup.sh --tests')
             with open(AXE, encoding='utf-8') as source:
                 self.js(source.read())
         found = self.js("return axe.run(document).then((r) => r.violations.map("
