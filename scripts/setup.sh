@@ -5,7 +5,8 @@
 #
 #   scripts/setup.sh            the desktop program
 #   scripts/setup.sh --web      and the browser build (Debian's emscripten)
-#   scripts/setup.sh --tests    and everything the whole test suite uses
+#   scripts/setup.sh --tests    and everything the whole test suite uses,
+#                               with the test tools from npm (package-lock.json)
 set -euo pipefail
 
 # shellcheck source=/dev/null
@@ -33,6 +34,10 @@ case "${1:-}" in
              clang libclang-rt-14-dev libmpfr-dev
              # the page in a real browser
              chromium chromium-driver python3-selenium)
+  # axe-core for the page test comes from npm; a Node from elsewhere brings its own npm
+  if ! command -v npm >/dev/null; then
+    packages+=(npm)
+  fi
   ;;
 esac
 
@@ -52,4 +57,13 @@ if ((${#missing[@]})); then
   export DEBIAN_FRONTEND=noninteractive
   $sudo apt-get update -qq
   $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+# The test tools from npm, exactly as locked, once for each change of the lock.
+if [[ ${1:-} == --tests ]]; then
+  cd "$(dirname "$0")/.."
+  if ! cmp -s package-lock.json node_modules/.installed-lock 2>/dev/null; then
+    npm ci --ignore-scripts --no-audit --no-fund
+    cp package-lock.json node_modules/.installed-lock
+  fi
 fi
