@@ -4,6 +4,7 @@
 #include "platform/qt/QtDesign.h"
 
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -55,10 +56,9 @@ FormCanvas::FormCanvas(QWidget* parent)
     setAccessibleDescription(
         QString::fromUtf8(design::surfaceDescription.data(),
                           static_cast<qsizetype>(design::surfaceDescription.size())));
-    // The drawing surface has the desktop's button face colour; its drawing
-    // the button text colour (see paintEvent).
-    setBackgroundRole(QPalette::Button);
-    setAutoFillBackground(true);
+    // The drawing surface is painted in the design's light colour, whatever
+    // the desktop's palette (see paintEvent), so that the legs stand out.
+    setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 QRect FormCanvas::lineBounds(const LineShape& shape) const {
@@ -104,13 +104,14 @@ void FormCanvas::addArc(const Arc& arc) {
     invalidate(arcBounds(arc));
 }
 
-void FormCanvas::paintEvent(QPaintEvent* /*event*/) {
+void FormCanvas::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
+    painter.fillRect(event->rect(), qtdesign::colour(design::surfaceColour));
     painter.setRenderHint(QPainter::Antialiasing);
 
-    // The drawing surface first (the background is already filled), then the
-    // legs over it; the labels are child widgets and paint over both.
-    painter.setPen(QPen(palette().color(QPalette::ButtonText), design::arcWidthPixels));
+    // The drawing surface first, then the legs over it; the labels are child
+    // widgets and paint over both.
+    painter.setPen(QPen(qtdesign::colour(design::arcColour), design::arcWidthPixels));
     painter.setBrush(Qt::NoBrush);
     constexpr double toDegrees = 180.0 / std::numbers::pi;
     for (const Arc& arc : arcs_) {
