@@ -3,8 +3,12 @@
 // mouse routing, modal boxes and the error boundary. Runs on the offscreen
 // platform under a German locale.
 #include "app/QtGame.h"
+#include "game/Reading.h"
+#include "geometry/Keys.h"
+#include "geometry/Pointer.h"
 #include "numerics/Error.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QFontInfo>
@@ -119,6 +123,20 @@ public:
     Ausgabe game;
     int failures = 0;
 };
+
+// The window object of the game, with its state in view.
+class OpenGame : public Ausgabe {
+public:
+    explicit OpenGame(Window& window) : Ausgabe(window, random, NumberFormat::german()) {}
+    const GameState& state() const { return state_; }
+    ClockRandom random;
+};
+
+// A key press as the platform delivers it, first or repeated while held.
+void pressKey(QWidget* target, Qt::Key key, bool autoRepeat = false) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(), autoRepeat);
+    QApplication::sendEvent(target, &press);
+}
 
 // Where to press, in canvas pixels, to set `degrees`: 200 pixels from the
 // vertex, close enough to the direction for any tolerance of a degree or more.
@@ -264,6 +282,71 @@ private slots:
     void aPressOverTheLegsReachesTheWindow() {
         QTest::mousePress(form->canvas(), Qt::LeftButton, {}, QPoint(vertex + 100, vertex));
         QCOMPARE(blueLeg(), (LineShape{4110, 4110, 7809, 4110}));
+    }
+
+    // The canvas holds the focus from the start, and Tab brings it back. Its
+    // keys, held ones too, turn the blue leg exactly as the left button
+    // pressed at the position the key rule gives would, and the slider that
+    // assistive technology reads follows.
+    void keysTurnTheBlueLegAsThePointerWould() {
+        QVERIFY(QTest::qWaitForWindowActive(form));
+        FormCanvas* canvas = form->canvas();
+        QCOMPARE(QApplication::focusWidget(), canvas);
+        // A dotted frame just inside the edge shows the focus.
+        const auto framed = [&] {
+            const QImage image = grab();
+            int dark = 0;
+            for (int x = 0; x < image.width(); ++x) {
+                for (int y = image.height() - 4; y < image.height(); ++y) {
+                    dark += image.pixelColor(x, y).lightness() < 140;
+                }
+            }
+            return dark > image.width() / 2;
+        };
+        QVERIFY(framed());
+        canvas->clearFocus();
+        QVERIFY(!framed());
+        QTest::keyClick(form, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), canvas);
+
+        OpenGame game(*form);
+        form->setEvents(&game);
+        game.Form_Load();
+        game.Form_Resize();
+        QAccessibleInterface* slider = QAccessible::queryAccessibleInterface(canvas);
+        QCOMPARE(slider->role(), QAccessible::Slider);
+        QAccessibleValueInterface* value = slider->valueInterface();
+        QCOMPARE(value->minimumValue().toInt(), 0);
+        QCOMPARE(value->maximumValue().toInt(), 360);
+        QCOMPARE(value->currentValue().toInt(), 0);
+        QCOMPARE(slider->text(QAccessible::Value), QString("0 Grad, Nullwinkel"));
+        QVERIFY(slider->text(QAccessible::Name).startsWith("Winkel zwischen rotem und blauem"));
+
+        const geometry::Point vertex{4110, 4110};
+        const struct {
+            Qt::Key key;
+            bool held;
+            int degrees;
+        } steps[] = {
+            {Qt::Key_Home, false, 1},     {Qt::Key_Right, true, 2},       {Qt::Key_Up, true, 3},
+            {Qt::Key_PageUp, false, 13},  {Qt::Key_Down, false, 12},      {Qt::Key_Left, true, 11},
+            {Qt::Key_PageDown, false, 1}, {Qt::Key_PageDown, false, 351}, {Qt::Key_End, false, 360},
+            {Qt::Key_Right, false, 1},    {Qt::Key_A, false, 1}};
+        for (const auto& step : steps) {
+            pressKey(QApplication::focusWidget(), step.key, step.held);
+            const GameState& state = game.state();
+            const geometry::Turn turn = geometry::turnTowards(
+                geometry::pointerAt(step.degrees, vertex, geometry::keyReach(state.LegLength)),
+                vertex, vertex, state.LegLength, state.Pi);
+            QVERIFY(state.SetAngle == turn.angle); // bit for bit
+            QCOMPARE(game::wholeDegrees(state.SetAngle, state.Pi), step.degrees);
+            QCOMPARE(blueLeg(), (LineShape{4110, 4110, turn.blueEnd.x, turn.blueEnd.y}));
+            QCOMPARE(value->currentValue().toInt(), step.degrees);
+            QCOMPARE(slider->text(QAccessible::Value),
+                     QString::fromStdString(game::angleReading(std::int16_t(step.degrees))));
+        }
+        QCOMPARE(slider->text(QAccessible::Value), QString("1 Grad, spitzer Winkel"));
+        form->setEvents(nullptr);
     }
 
     void resizingLaysTheLegsOutAgain() {

@@ -31,6 +31,7 @@ QtForm::QtForm(QWidget* parent) : QMainWindow(parent), canvas_(new FormCanvas(th
     addLabels();
     addMenu();
     connectCanvas();
+    canvas_->setFocus(); // the keys turn the blue leg from the start
     resize(qtdesign::pixels(design::innerWidth),
            qtdesign::pixels(design::innerHeight) + menuBar()->sizeHint().height());
 }
@@ -82,6 +83,9 @@ void QtForm::connectCanvas() {
             [this](std::int16_t buttons, std::int16_t shift, float x, float y) {
                 deliver([=](FormEvents& e) { e.Form_MouseMove(buttons, shift, x, y); });
             });
+    connect(canvas_, &FormCanvas::keyPressed, this, [this](std::int16_t key, std::int16_t shift) {
+        deliver([=](FormEvents& e) { e.Form_KeyDown(key, shift); });
+    });
 }
 
 void QtForm::load() {
@@ -144,7 +148,9 @@ void QtForm::circle(float x, float y, float radius, float start, float end) {
     canvas_->addArc(makeArc(x, y, radius, start, end));
 }
 
-void QtForm::describeAngle(std::int16_t /*degrees*/, const std::string& /*text*/) {}
+void QtForm::describeAngle(std::int16_t degrees, const std::string& text) {
+    canvas_->setReading(degrees, qtdesign::text(text));
+}
 
 bool prepareApplication(QCoreApplication& application, const QLocale& locale) {
     QFont::insertSubstitution(qtdesign::text(design::labelFont),
