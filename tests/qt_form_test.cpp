@@ -25,6 +25,7 @@
 #include <functional>
 #include <memory>
 #include <numbers>
+#include <utility>
 
 using namespace zirkulon;
 
@@ -438,6 +439,35 @@ private slots:
         QCOMPARE(prompt, QString("Gib die Genauigkeit in Grad ein."));
         QCOMPARE(cancelText.remove('&'), QString("Abbrechen"));
         QCOMPARE(form->windowTitle(), QString("Eingestellte Genauigkeit: 2,5°"));
+    }
+
+    // A held key acts on its first press only: its repeats press no button,
+    // so a box stays open until the key is pressed again, and a held Enter
+    // spends one attempt.
+    void heldKeysPressNoButtonOfABox() {
+        QTest::mousePress(form->canvas(), Qt::LeftButton, {}, aimAt(shownTarget() + 20));
+        for (QAction* command : {action("MGuess"), action("MExact")}) {
+            bool closedByRepeat = false;
+            bool first = true;
+            // The keys that press a button, held while the box is open, then
+            // Return pressed once more.
+            const auto holdKeys = [&](QWidget* box) {
+                if (!std::exchange(first, false)) {
+                    return;
+                }
+                for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space, Qt::Key_Escape}) {
+                    for (int i = 0; i < 3 && box->isVisible(); ++i) {
+                        pressKey(box->focusWidget(), key, true);
+                    }
+                }
+                closedByRepeat = !box->isVisible();
+                pressKey(box->focusWidget(), Qt::Key_Return);
+            };
+            const QStringList seen = closeBoxes([&] { command->trigger(); }, holdKeys);
+            QVERIFY2(!closedByRepeat, qPrintable(command->text()));
+            QCOMPARE(seen.size(), 1);
+        }
+        QCOMPARE(label("LKlicks")->text(), QString("Versuche: 1"));
     }
 
     void cancellingTheInputBoxAsksAgain() {

@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QInputDialog>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -21,6 +22,37 @@ namespace zirkulon {
 namespace {
 
 Q_LOGGING_CATEGORY(lcZirkulon, "zirkulon")
+
+// A held key must not spend attempts. The keys that press a button or run a
+// menu command (Return, Enter, Space, Select) and Escape, which closes a box,
+// act on their first press only: their repeats are dropped before any widget
+// sees them, so that a held Enter neither closes the box that its first
+// press opened nor runs «prüfen» again. The keys that turn the blue leg keep
+// their repeats.
+class FirstPressOnly final : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            if (key->isAutoRepeat()) {
+                switch (key->key()) {
+                case Qt::Key_Return:
+                case Qt::Key_Enter:
+                case Qt::Key_Space:
+                case Qt::Key_Select:
+                case Qt::Key_Escape:
+                    return true;
+                default:
+                    break;
+                }
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
 
 } // namespace
 
@@ -153,6 +185,7 @@ void QtForm::describeAngle(std::int16_t degrees, const std::string& text) {
 }
 
 bool prepareApplication(QCoreApplication& application, const QLocale& locale) {
+    application.installEventFilter(new FirstPressOnly(&application)); // owned by the application
     QFont::insertSubstitution(qtdesign::text(design::labelFont),
                               qtdesign::text(design::labelFontSubstitute));
     auto translator = std::make_unique<QTranslator>();
