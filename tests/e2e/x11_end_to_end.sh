@@ -75,6 +75,27 @@ timeout 5 xdotool mousemove --sync "$(screen_x 300)" "$(screen_y 500)"
 sleep 0.3
 expect_legs hover 134 174 arc
 
+# A resize lays the legs out about the new centre and leaves the arc where it
+# stood; the next press clears that arc, and the window must repaint its area,
+# not only where the new arc and legs go. Widened to 900, the vertex moves to
+# 450,274, well right of the old arc (about 274,274, radius 74, up to the
+# upper left), so nothing new is drawn over where it stood.
+old_arc_darkest() {
+    screenshot "$x11_work/resized.png"
+    convert "$x11_work/resized.png" -crop "160x85+$((canvas_left + 195))+$((canvas_top + 195))" \
+        +repage -colorspace Gray -format '%[fx:int(255*minima)]' info:
+}
+old_arc_shown() { (($(old_arc_darkest) < 100)); }
+old_arc_gone() { (($(old_arc_darkest) > 200)); }
+timeout 5 xdotool windowsize --sync "$main" 900 "$WIN_H"
+wait_until 10 old_arc_shown || x11_die "after the resize the old arc is not where it stood"
+pointer_click "$(screen_x 550)" "$(screen_y 174)"
+if ! wait_until 10 old_arc_gone; then
+    cp "$x11_work/resized.png" x11_failure_cleared_arc.png
+    x11_die "a press after the resize left the old arc on the screen"
+fi
+echo "resize, press: the old arc is gone"
+
 # The menu bar's captions, left to right, found in a screenshot of it.
 screenshot "$x11_work/menu.png"
 mapfile -t captions < <("$probe" menu "$x11_work/menu.png" "$WIN_X" "$WIN_Y" "$WIN_W" "$bar_height")
