@@ -75,6 +75,13 @@ timeout 5 xdotool mousemove --sync "$(screen_x 300)" "$(screen_y 500)"
 sleep 0.3
 expect_legs hover 134 174 arc
 
+# Real keys reach the canvas, which holds the keyboard focus, and turn the
+# blue leg: Home to 1 degree, then thirteen times Page Up, 10 degrees each, to
+# 131 degrees (towards 208,198).
+# shellcheck disable=SC2046 # thirteen separate key names
+timeout 10 xdotool key --delay 30 Home $(printf 'Prior %.0s' {1..13})
+expect_legs keys 208 198 arc
+
 # A resize lays the legs out about the new centre and leaves the arc where it
 # stood; the next press clears that arc, and the window must repaint its area,
 # not only where the new arc and legs go. Widened to 900, the vertex moves to
