@@ -101,6 +101,16 @@ inline void pressKey(QWidget* target, Qt::Key key, bool autoRepeat = false) {
     QApplication::sendEvent(target, &press);
 }
 
+// A key held down as X repeats it: a release and a press at one time, which
+// Qt does not always flag as a repeat.
+inline void repeatKeyAsX(QWidget* target, Qt::Key key, quint64 time) {
+    for (const QEvent::Type type : {QEvent::KeyRelease, QEvent::KeyPress}) {
+        QKeyEvent event(type, key, Qt::NoModifier);
+        event.setTimestamp(time);
+        QApplication::sendEvent(target, &event);
+    }
+}
+
 // Where to press, in canvas pixels, to set `degrees`: 200 pixels from the
 // vertex, close enough to the direction for any tolerance of a degree or more.
 inline QPoint aimAt(double degrees) {

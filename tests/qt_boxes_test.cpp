@@ -131,9 +131,9 @@ private slots:
         QCOMPARE(form->windowTitle(), QString("Eingestellte Genauigkeit: 2,5°"));
     }
 
-    // A held key acts on its first press only: its repeats press no button,
-    // so a box stays open until the key is pressed again, and a held Enter
-    // spends one attempt.
+    // A held key acts on its first press only: its repeats, flagged or sent
+    // as X sends them, press no button, so a box stays open until the key is
+    // pressed again, and a held Enter spends one attempt.
     void heldKeysPressNoButtonOfABox() {
         QTest::mousePress(form->canvas(), Qt::LeftButton, {}, aimAt(shownTarget() + 20));
         for (QAction* command : {action("MGuess"), action("MExact")}) {
@@ -148,6 +148,9 @@ private slots:
                 for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space, Qt::Key_Escape}) {
                     for (int i = 0; i < 3 && box->isVisible(); ++i) {
                         pressKey(box->focusWidget(), key, true);
+                    }
+                    for (quint64 time = 1000; time < 1003 && box->isVisible(); ++time) {
+                        repeatKeyAsX(box->focusWidget(), key, time);
                     }
                 }
                 closedByRepeat = !box->isVisible();

@@ -35,23 +35,45 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::KeyPress) {
+        if (event->type() == QEvent::KeyRelease) {
             const auto* key = static_cast<QKeyEvent*>(event);
-            if (key->isAutoRepeat()) {
-                switch (key->key()) {
-                case Qt::Key_Return:
-                case Qt::Key_Enter:
-                case Qt::Key_Space:
-                case Qt::Key_Select:
-                case Qt::Key_Escape:
-                    return true;
-                default:
-                    break;
-                }
+            released_ = {key->key(), key->timestamp()};
+        } else if (event->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            if (actsOnPress(key->key()) && isRepeat(*key)) {
+                return true;
             }
         }
         return QObject::eventFilter(watched, event);
     }
+
+private:
+    static bool actsOnPress(int key) {
+        switch (key) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Space:
+        case Qt::Key_Select:
+        case Qt::Key_Escape:
+            return true;
+        default:
+            return false;
+        }
+    }
+
+    // X repeats a held key as a release and a press with the same time stamp.
+    // Qt flags the press as a repeat only when it already waits in the queue
+    // as the release is handled; on a busy desktop it often does not, and the
+    // press then passes for a new one. The time stamp tells them apart.
+    bool isRepeat(const QKeyEvent& key) const {
+        return key.isAutoRepeat() || (key.timestamp() != 0 && key.key() == released_.key &&
+                                      key.timestamp() == released_.time);
+    }
+
+    struct Release {
+        int key = 0;
+        quint64 time = 0;
+    } released_;
 };
 
 } // namespace

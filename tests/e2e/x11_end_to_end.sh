@@ -103,6 +103,22 @@ if ! wait_until 10 old_arc_gone; then
 fi
 echo "resize, press: the old arc is gone"
 
+# «prüfen» by keys alone, Enter held: Alt hands the menu bar to the keyboard,
+# Right twice goes on to «prüfen», and the first press of Enter opens the
+# check's box. Its repeats while held must not close it.
+check_box_shown() { visible_window '^Zirkulon$' >/dev/null; }
+check_box_gone() { ! check_box_shown; }
+timeout 5 xdotool key --delay 100 alt Right Right
+timeout 5 xdotool keydown Return
+sleep 1.5
+timeout 5 xdotool keyup Return
+wait_until 5 check_box_shown || x11_die "a held Enter on «prüfen» left no box open"
+sleep 0.5
+check_box_shown || x11_die "the check's box closed without a second press of Enter"
+timeout 5 xdotool key Return
+wait_until 5 check_box_gone || x11_die "Enter did not close the check's box"
+echo "held Enter on «prüfen»: one box, closed by the next press"
+
 # The menu bar's captions, left to right, found in a screenshot of it.
 screenshot "$x11_work/menu.png"
 mapfile -t captions < <("$probe" menu "$x11_work/menu.png" "$WIN_X" "$WIN_Y" "$WIN_W" "$bar_height")
