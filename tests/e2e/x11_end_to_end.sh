@@ -60,6 +60,13 @@ expect_legs() {
 # At start the blue leg stands straight up and there is no arc.
 expect_legs start 274 0 no-arc
 
+# The canvas holds the keyboard focus from the start: real keys, before any
+# click, turn the blue leg. Home to 1 degree, then thirteen times Page Up,
+# 10 degrees each, to 131 degrees (towards 208,198).
+# shellcheck disable=SC2046 # thirteen separate key names
+timeout 10 xdotool key --delay 30 Home $(printf 'Prior %.0s' {1..13})
+expect_legs keys 208 198 arc
+
 # A press alone turns the blue leg towards the pointer, here below right of the
 # vertex, and the arc runs counter-clockwise all the way round to it.
 pointer_click "$(screen_x 334)" "$(screen_y 414)"
@@ -74,13 +81,6 @@ expect_legs drag 134 174 arc
 timeout 5 xdotool mousemove --sync "$(screen_x 300)" "$(screen_y 500)"
 sleep 0.3
 expect_legs hover 134 174 arc
-
-# Real keys reach the canvas, which holds the keyboard focus, and turn the
-# blue leg: Home to 1 degree, then thirteen times Page Up, 10 degrees each, to
-# 131 degrees (towards 208,198).
-# shellcheck disable=SC2046 # thirteen separate key names
-timeout 10 xdotool key --delay 30 Home $(printf 'Prior %.0s' {1..13})
-expect_legs keys 208 198 arc
 
 # A resize lays the legs out about the new centre and leaves the arc where it
 # stood; the next press clears that arc, and the window must repaint its area,
