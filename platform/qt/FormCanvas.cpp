@@ -5,7 +5,6 @@
 #include "platform/qt/QtDesign.h"
 
 #include <QAccessible>
-
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
