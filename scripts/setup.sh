@@ -29,6 +29,8 @@ case "${1:-}" in
   packages+=("${web[@]}"
              # the real window in X, packaging checks
              xvfb xauth xdotool x11-utils imagemagick desktop-file-utils appstream dpkg-dev
+             # the drawing surface as assistive technology reads it (AT-SPI)
+             at-spi2-core dbus-daemon libglib2.0-bin
              locales file binutils
              # sanitizers and fuzzing with clang; the arctangent against MPFR
              clang libclang-rt-14-dev libmpfr-dev
