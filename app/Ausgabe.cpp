@@ -3,8 +3,10 @@
 
 #include "Version.h"
 #include "game/Guess.h"
+#include "game/Reading.h"
 #include "game/Task.h"
 #include "game/Tolerance.h"
+#include "geometry/Keys.h"
 #include "geometry/Legs.h"
 #include "geometry/Pointer.h"
 #include "jokes/Catalogue.h"
@@ -42,6 +44,7 @@ void Ausgabe::Form_Load() {
     FillJokes();
     state_.Pi = game::pi;
     state_.Tolerance = Variant::integer(game::startingTolerance);
+    DescribeAngle();
     window_.setCaption(Label::LTreffer, text(game::noHitsYetText));
     MNew_Click();
     window_.setCaption(game::toleranceCaption(state_.Tolerance, format_));
@@ -135,6 +138,29 @@ void Ausgabe::Form_MouseMove(std::int16_t Button, std::int16_t /*Shift*/, float 
     const geometry::AngleArc arc =
         geometry::angleArc({red.X1, blue.Y1}, state_.LegLength, state_.SetAngle);
     window_.circle(arc.centre.x, arc.centre.y, arc.radius, arc.start, arc.end);
+    DescribeAngle();
+}
+
+// A turning key moves the set angle, rounded to whole degrees, on to its next
+// position, and the blue leg follows as it would follow the left button
+// dragged to that direction: one rule for the pointer and the keys.
+void Ausgabe::Form_KeyDown(std::int16_t KeyCode, std::int16_t Shift) {
+    const auto degrees =
+        geometry::degreesAfterKey(KeyCode, game::wholeDegrees(state_.SetAngle, state_.Pi));
+    if (!degrees) {
+        return;
+    }
+    const LineShape red = window_.line(Line::Schenkel1);
+    const geometry::Point pointer =
+        geometry::pointerAt(*degrees, {red.X1, red.Y1}, geometry::keyReach(state_.LegLength));
+    Form_MouseMove(LeftButton, Shift, pointer.x, pointer.y);
+}
+
+// What the drawing surface says to assistive technology: the set angle as
+// the check would name it.
+void Ausgabe::DescribeAngle() {
+    const std::int16_t degrees = game::wholeDegrees(state_.SetAngle, state_.Pi);
+    window_.describeAngle(degrees, game::angleReading(degrees));
 }
 
 // ---- Simple commands ----------------------------------------------------

@@ -24,6 +24,7 @@ public:
     void Form_Resize() override;
     void Form_MouseDown(std::int16_t Button, std::int16_t Shift, float X, float Y) override;
     void Form_MouseMove(std::int16_t Button, std::int16_t Shift, float X, float Y) override;
+    void Form_KeyDown(std::int16_t KeyCode, std::int16_t Shift) override;
     void MNew_Click() override;
     void MExact_Click() override;
     void MGuess_Click() override;
@@ -37,6 +38,7 @@ protected:
 private:
     void FillJokes();
     void DrawReward();
+    void DescribeAngle();
 
     Window& window_;
     RandomSource& random_;

@@ -46,8 +46,11 @@ inline constexpr Rgb labelBackground{255, 255, 255};
 // Dark on the white labels, whatever colours the desktop's palette has.
 inline constexpr Rgb labelText{0, 0, 0};
 
-// The legs; the drawing surface and the arc keep the desktop's button face
-// and button text colours.
+// The drawing surface is light whatever the desktop's or the browser's
+// colour scheme, so that the legs keep at least 3:1 against it (red 3.5:1,
+// blue 7.5:1) and the arc far more; a dark surface would swallow the blue leg.
+inline constexpr Rgb surfaceColour{240, 240, 240};
+inline constexpr Rgb arcColour{0, 0, 0};
 inline constexpr Rgb schenkel1Colour{255, 0, 0};
 inline constexpr Rgb schenkel2Colour{0, 0, 255};
 inline constexpr int legWidthPixels = 2;

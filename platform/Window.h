@@ -32,6 +32,9 @@ public:
     virtual void Form_Resize() = 0;
     virtual void Form_MouseDown(std::int16_t Button, std::int16_t Shift, float X, float Y) = 0;
     virtual void Form_MouseMove(std::int16_t Button, std::int16_t Shift, float X, float Y) = 0;
+    // A key pressed, or repeated while held, on the drawing surface: its
+    // Windows virtual-key code (geometry/Keys.h names the ones that turn).
+    virtual void Form_KeyDown(std::int16_t KeyCode, std::int16_t Shift) = 0;
     virtual void MNew_Click() = 0;
     virtual void MExact_Click() = 0;
     virtual void MGuess_Click() = 0;
@@ -80,6 +83,10 @@ public:
     virtual void cls() = 0;
     // Draws an arc in the window's foreground colour (see makeArc for the angles).
     virtual void circle(float x, float y, float radius, float start, float end) = 0;
+
+    // Tells assistive technology the angle the drawing surface shows: whole
+    // degrees, and the same in words (the surface is a slider from 0 to 360).
+    virtual void describeAngle(std::int16_t degrees, const std::string& text) = 0;
 
     // Closes the window; the game ends once the running handler returns.
     virtual void unload() = 0;

@@ -6,8 +6,9 @@
 #   scripts/setup.sh            the desktop program
 #   scripts/setup.sh --web      and the browser build (Debian's emscripten)
 #   scripts/setup.sh --nginx    and Debian's nginx, to serve the site as a school would
-#   scripts/setup.sh --tests    and everything the whole test suite uses
-#   scripts/setup.sh --bench    and the benchmarks' tools: Lighthouse, pinned
+#   scripts/setup.sh --tests    and everything the whole test suite uses,
+#                               with the test tools from npm (package-lock.json)
+#   scripts/setup.sh --bench    and the benchmarks' tools: Lighthouse, locked
 #                               in bench/lighthouse/package-lock.json
 set -euo pipefail
 
@@ -35,11 +36,17 @@ case "${1:-}" in
   packages+=("${web[@]}" "${nginx[@]}"
              # the real window in X, packaging checks
              xvfb xauth xdotool x11-utils imagemagick desktop-file-utils appstream dpkg-dev
+             # the drawing surface as assistive technology reads it (AT-SPI)
+             at-spi2-core dbus-daemon libglib2.0-bin
              locales file binutils
              # sanitizers and fuzzing with clang; the arctangent against MPFR
              clang libclang-rt-14-dev libmpfr-dev
              # the page in a real browser
              chromium chromium-driver python3-selenium)
+  # axe-core for the page test comes from npm; a Node from elsewhere brings its own npm
+  if ! command -v npm >/dev/null; then
+    packages+=(npm)
+  fi
   ;;
 esac
 
@@ -50,23 +57,29 @@ for package in "${packages[@]}"; do
   fi
 done
 
-sudo=""
-if [[ $(id -u) -ne 0 ]]; then
-  sudo="sudo"
-fi
 if ((${#missing[@]})); then
   echo "Installing: ${missing[*]}"
+  sudo=""
+  if [[ $(id -u) -ne 0 ]]; then
+    sudo="sudo"
+  fi
   export DEBIAN_FRONTEND=noninteractive
   $sudo apt-get update -qq
   $sudo apt-get install -y --no-install-recommends "${missing[@]}"
 fi
 
-# Lighthouse for the browser benchmark, exactly as locked, from npm. A Node
-# that is not Debian's brings its own npm, which Debian's npm package would
-# conflict with.
-if [[ ${1:-} == --bench ]]; then
-  if ! command -v npm >/dev/null; then
-    $sudo apt-get install -y --no-install-recommends npm
+# The test tools from npm, exactly as locked, once for each change of the
+# lock; for the benchmarks also Lighthouse, locked in bench/lighthouse/.
+if [[ ${1:-} == --tests || ${1:-} == --bench ]]; then
+  cd "$(dirname "$0")/.."
+  locks=(.)
+  if [[ ${1:-} == --bench ]]; then
+    locks+=(bench/lighthouse)
   fi
-  (cd "$(dirname "$0")/../bench/lighthouse" && npm ci --no-audit --no-fund)
+  for dir in "${locks[@]}"; do
+    if ! cmp -s "$dir/package-lock.json" "$dir/node_modules/.installed-lock" 2>/dev/null; then
+      (cd "$dir" && npm ci --ignore-scripts --no-audit --no-fund &&
+        cp package-lock.json node_modules/.installed-lock)
+    fi
+  done
 fi

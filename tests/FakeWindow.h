@@ -39,6 +39,7 @@ public:
     std::string caption = "Zirkulon";
     std::array<std::string, 3> labels;
     std::array<LineShape, 2> lines{design::schenkel1Design, design::schenkel2Design};
+    std::pair<std::int16_t, std::string> reading{-1, ""}; // the surface's, as last described
     int clsCount = 0;
     bool unloaded = false;
 
@@ -79,6 +80,9 @@ public:
     void circle(float x, float y, float radius, float start, float end) override {
         arcs.push_back(makeArc(x, y, radius, start, end));
         lastCircle = {x, y, radius, start, end};
+    }
+    void describeAngle(std::int16_t degrees, const std::string& text) override {
+        reading = {degrees, text};
     }
     void unload() override { unloaded = true; }
 

@@ -2,6 +2,7 @@
 // zirkulon::arctan against MPFR's atan rounded to nearest, bit for bit, and
 // its two stages against their own promises.
 
+#include "geometry/Keys.h"
 #include "numerics/Arctangent.h"
 
 #include <gtest/gtest.h>
@@ -302,5 +303,20 @@ TEST(ArctangentStages, AccurateStageRoundsCorrectly) {
         const double expected = reference(a);
         ASSERT_EQ(stages::accurate(a, 64), expected) << "a = " << hex(a);
         ASSERT_EQ(stages::accurate(a), expected) << "a = " << hex(a);
+    }
+}
+
+// The keys place the pointer with a table of sines rather than the C
+// library's sin, so that every platform computes the same bits; each entry
+// must be the double nearest to the true sine.
+TEST(SineTable, EveryWholeDegreeIsCorrectlyRounded) {
+    Big pi(256), x(256), sine(256);
+    mpfr_const_pi(pi.v, MPFR_RNDN);
+    for (int d = 0; d <= 360; ++d) {
+        mpfr_mul_si(x.v, pi.v, d, MPFR_RNDN);
+        mpfr_div_ui(x.v, x.v, 180, MPFR_RNDN);
+        mpfr_sin(sine.v, x.v, MPFR_RNDN);
+        const double expected = d % 180 == 0 ? 0.0 : mpfr_get_d(sine.v, MPFR_RNDN);
+        EXPECT_EQ(zirkulon::geometry::sineOfDegrees(d), expected) << d << " degrees";
     }
 }

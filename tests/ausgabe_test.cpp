@@ -4,6 +4,8 @@
 // are tested on their own; what the platform seam provides besides the
 // window (collection, arcs, random numbers) is tested at the end.
 #include "FakeWindow.h"
+#include "game/Task.h"
+#include "geometry/Keys.h"
 #include "jokes/Catalogue.h"
 #include "numerics/Error.h"
 
@@ -297,6 +299,37 @@ TEST_F(Game, OnlyTheLeftButtonAloneTurnsTheLeg) {
     EXPECT_EQ(window.clsCount, 1);
     ausgabe.Form_MouseMove(LeftButton, 7, 5000, 4110); // shift keys play no part
     EXPECT_EQ(ausgabe.state().SetAngle, 6.28318530717958);
+}
+
+// A key is a left-button move to the direction it chooses: the same angle,
+// leg, arc and reading as that move, and a check judges it alike.
+TEST_F(Game, AKeyTurnsTheLegAsALeftButtonMoveToItsDirection) {
+    EXPECT_EQ(window.reading, (std::pair<std::int16_t, std::string>{0, "0 Grad, Nullwinkel"}));
+    press(3300, 3300); // 135 degrees
+    EXPECT_EQ(window.reading.second, "135 Grad, stumpfer Winkel");
+    ausgabe.Form_KeyDown(geometry::KeyPageUp, 0);
+    ausgabe.Form_KeyDown(geometry::KeyRight, 0);
+    ausgabe.Form_KeyDown(geometry::KeyRight, 0);
+
+    Rig dragged;
+    dragged.random.numbers = {0.5f};
+    dragged.ausgabe.Form_Load();
+    dragged.ausgabe.Form_Resize();
+    const geometry::Point there = geometry::pointerAt(147, {4110, 4110}, 3699);
+    dragged.ausgabe.Form_MouseMove(LeftButton, 0, there.x, there.y);
+    EXPECT_EQ(ausgabe.state().SetAngle, dragged.ausgabe.state().SetAngle);
+    EXPECT_EQ(window.lines, dragged.window.lines);
+    EXPECT_EQ(window.lastCircle.end, dragged.window.lastCircle.end);
+    EXPECT_EQ(window.reading,
+              (std::pair<std::int16_t, std::string>{147, "147 Grad, stumpfer Winkel"}));
+    EXPECT_EQ(window.clsCount, 4);
+
+    ausgabe.Form_KeyDown(13, 0); // Enter turns nothing
+    EXPECT_EQ(window.clsCount, 4);
+    ausgabe.Form_KeyDown(geometry::KeyHome, 0);
+    ausgabe.Form_KeyDown(geometry::KeyLeft, 0);
+    EXPECT_EQ(window.reading.first, 360);
+    EXPECT_EQ(ausgabe.state().SetAngle, game::pi + game::pi);
 }
 
 // ---- What the seam provides besides the window ---------------------------

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Laying out the legs, turning the blue one towards the pointer, and the arc.
+#include "game/Reading.h"
 #include "game/Task.h"
+#include "geometry/Keys.h"
 #include "geometry/Legs.h"
 #include "geometry/Pointer.h"
 #include "numerics/Arctangent.h"
@@ -101,4 +103,57 @@ TEST(Pointer, OnTheVertexTheLegPointsDownWithoutDividingByZero) {
     const Turn turn = towards(4110, 4110);
     EXPECT_EQ(turn.angle, 4.712388980384685);
     EXPECT_EQ(turn.blueEnd, (Point{4110, 7809}));
+}
+
+// ---- Keys ------------------------------------------------------------------
+
+TEST(Keys, StepFromEveryWholeDegreeAndWrapWithinOneTo360) {
+    for (int d = 0; d <= 360; ++d) {
+        const auto after = [d](std::int16_t key) { return degreesAfterKey(key, d).value(); };
+        const int next = d == 360 ? 1 : d + 1;
+        const int previous = d <= 1 ? 360 + d - 1 : d - 1; // 0 and 1 both go back to 360, 359
+        EXPECT_EQ(after(KeyRight), next) << d;
+        EXPECT_EQ(after(KeyUp), next) << d;
+        EXPECT_EQ(after(KeyLeft), d == 0 ? 359 : previous) << d;
+        EXPECT_EQ(after(KeyDown), d == 0 ? 359 : previous) << d;
+        EXPECT_EQ(after(KeyPageUp), (d + 9) % 360 + 1) << d;
+        EXPECT_EQ(after(KeyPageDown), (d + 349) % 360 + 1) << d;
+        EXPECT_EQ(after(KeyHome), 1);
+        EXPECT_EQ(after(KeyEnd), 360);
+    }
+    EXPECT_FALSE(degreesAfterKey(13, 100)); // Enter
+    EXPECT_FALSE(degreesAfterKey(32, 100)); // Space
+}
+
+// The key's pointer position, fed through the pointer rule, sets exactly the
+// whole degree the key chose, in every direction and for small and large legs.
+TEST(Keys, ThePointerRuleReadsEveryKeyedDirectionBack) {
+    for (const float leg : {3699.0f, keyReach(6.75f), 123456.0f}) {
+        for (int d = 1; d <= 360; ++d) {
+            const Point pointer = pointerAt(d, vertex, leg);
+            const Turn turn = turnTowards(pointer, vertex, vertex, leg, game::pi);
+            EXPECT_EQ(game::wholeDegrees(turn.angle, game::pi), d) << d << " at " << leg;
+            EXPECT_NEAR(std::hypot(turn.blueEnd.x - pointer.x, turn.blueEnd.y - pointer.y), 0,
+                        leg * 1e-6);
+        }
+    }
+    // The straight directions are the game's own multiples of pi.
+    const auto angleAt = [](int d) {
+        return towards(pointerAt(d, vertex, 3699).x, pointerAt(d, vertex, 3699).y).angle;
+    };
+    EXPECT_EQ(angleAt(90), game::pi / 2);
+    EXPECT_EQ(angleAt(180), game::pi);
+    EXPECT_EQ(angleAt(270), game::pi * 3 / 2);
+    EXPECT_EQ(angleAt(360), game::pi + game::pi);
+}
+
+TEST(Keys, TheReadingNamesTheDegreesAndTheKindOfAngle) {
+    EXPECT_EQ(game::angleReading(0), "0 Grad, Nullwinkel");
+    EXPECT_EQ(game::angleReading(89), "89 Grad, spitzer Winkel");
+    EXPECT_EQ(game::angleReading(90), "90 Grad, rechter Winkel");
+    EXPECT_EQ(game::angleReading(137), "137 Grad, stumpfer Winkel");
+    EXPECT_EQ(game::angleReading(180), "180 Grad, gestreckter Winkel");
+    EXPECT_EQ(game::angleReading(359), "359 Grad, überstumpfer Winkel");
+    EXPECT_EQ(game::angleReading(360), "360 Grad, voller Winkel");
+    EXPECT_EQ(game::wholeDegrees(0.5 * game::pi / 180 * 273, game::pi), 136); // 136.5, ties to even
 }

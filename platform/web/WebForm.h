@@ -43,6 +43,7 @@ public:
     float scaleHeight() const override;
     void cls() override;
     void circle(float x, float y, float radius, float start, float end) override;
+    void describeAngle(std::int16_t degrees, const std::string& text) override;
     void unload() override;
 
 private:
