@@ -59,8 +59,17 @@ while the left button is held and the pointer moves.
    The first few moves of each drag, while the script engines warm up, are
    left out.
 
+4. Lighthouse's mobile run (performance only; its default emulation of a
+   mid-range phone: simulated slow 4G and a CPU slowed four times) against
+   the site served by Debian's nginx with the shipped configuration
+   (scripts/nginx.sh), each run in a new headless Chromium with an empty
+   profile: the performance score and the total blocking time, per run and
+   their median.
+
 Usage: /usr/bin/python3 bench/web_bench.py [--site build-web/web/site] [--runs N]
-Needs Debian's chromium, chromium-driver and python3-selenium.
+                                           [--lighthouse-runs N]
+Needs Debian's chromium, chromium-driver, python3-selenium and nginx-light,
+and Lighthouse from bench/lighthouse (scripts/setup.sh --bench).
 """
 
 import argparse
@@ -73,7 +82,9 @@ import math
 import os
 import shutil
 import socket
+import statistics
 import struct
+import subprocess
 import sys
 import tempfile
 import threading
@@ -91,8 +102,13 @@ BARE = os.path.join(HERE, 'bare')
 CHROMIUM = '/usr/bin/chromium'
 CHROMEDRIVER = '/usr/bin/chromedriver'
 
+LIGHTHOUSE = os.path.join(HERE, 'lighthouse', 'node_modules', 'lighthouse', 'cli', 'index.js')
+NGINX = os.path.join(ROOT, 'scripts', 'nginx.sh')
+
 SIZE_GOAL_BYTES = 160_000
-FIRST_FRAME_GOAL_RATIO = 1.5
+FIRST_FRAME_GOAL_RATIO = 1.3
+LIGHTHOUSE_SCORE_GOAL = 95
+LIGHTHOUSE_TBT_GOAL_MS = 200
 MOVE_GOAL_MS = 0.5
 WARM_UP_MOVES = 5
 MOVE_INTERVAL_S = 0.025
@@ -131,16 +147,26 @@ def verdict(met):
 # ---- 1. size --------------------------------------------------------------------
 
 def file_sizes(folder):
-    """(relative name, bytes, gzipped bytes) of every file under folder."""
+    """(relative name, bytes, gzipped bytes) of every file under folder, less
+    the precompressed copies that servers send in their place."""
     rows = []
     for directory, _, names in os.walk(folder):
         for name in sorted(names):
+            if name.endswith(('.gz', '.br')):
+                continue
             path = os.path.join(directory, name)
             with open(path, 'rb') as f:
                 data = f.read()
             rows.append((os.path.relpath(path, folder), len(data),
                          len(gzip.compress(data, compresslevel=9, mtime=0))))
     return sorted(rows)
+
+
+def file_sizes_of(path):
+    """(name, bytes, gzipped bytes) of one file."""
+    with open(path, 'rb') as f:
+        data = f.read()
+    return (os.path.basename(path), len(data), len(gzip.compress(data, compresslevel=9, mtime=0)))
 
 
 # ---- the static server ------------------------------------------------------------
@@ -489,7 +515,8 @@ const done = arguments[arguments.length - 1];
     domContentLoaded: navigation.domContentLoadedEventEnd,
     load: navigation.loadEventEnd,
     wasm: wasm ? wasm.responseEnd : null,
-    serviceWorker: navigation.workerStart > 0,
+    // Answered by the worker, or from its cache by a static route.
+    serviceWorker: navigation.workerStart > 0 || navigation.deliveryType === 'cache-storage',
     canvas: [canvas.width, canvas.height],
   };
 })().then(done, (error) => done({ error: String(error) }));
@@ -705,6 +732,78 @@ def per_move(events):
             'dispatched': len(dispatches)}
 
 
+# ---- 4. Lighthouse on nginx ---------------------------------------------------------
+
+def free_port():
+    with socket.socket() as probe:
+        probe.bind(('127.0.0.1', 0))
+        return probe.getsockname()[1]
+
+
+def lighthouse_runs(site, runs):
+    """Lighthouse's mobile performance figures of the site on nginx, per run:
+    (score, total blocking time ms, first contentful paint ms, largest
+    contentful paint ms)."""
+    if not os.path.isfile(LIGHTHOUSE):
+        sys.exit(f'{LIGHTHOUSE} is missing: scripts/setup.sh --bench installs it')
+    port = free_port()
+    nginx = subprocess.Popen([NGINX, site, str(port)], stdout=subprocess.DEVNULL)
+    results = []
+    try:
+        url = f'http://127.0.0.1:{port}/'
+        deadline = time.monotonic() + 10
+        while True:
+            try:
+                with urllib.request.urlopen(url, timeout=1):
+                    break
+            except OSError:
+                if nginx.poll() is not None or time.monotonic() > deadline:
+                    raise RuntimeError('nginx did not start')
+                time.sleep(0.1)
+        for _ in range(runs):
+            profile = tempfile.mkdtemp(prefix='zirkulon-lighthouse-')
+            report_file = os.path.join(profile, 'report.json')
+            flags = ' '.join(('--headless=new', '--no-sandbox', '--disable-gpu', '--disable-quic',
+                              '--no-first-run', '--disable-background-networking',
+                              '--disable-component-update', '--disable-sync',
+                              f'--user-data-dir={profile}/chromium'))
+            try:
+                subprocess.run(['node', LIGHTHOUSE, url, '--only-categories=performance',
+                                '--output=json', f'--output-path={report_file}', '--quiet',
+                                f'--chrome-flags={flags}'],
+                               check=True, env={**os.environ, 'CHROME_PATH': CHROMIUM})
+                with open(report_file, encoding='utf-8') as f:
+                    lhr = json.load(f)
+            finally:
+                shutil.rmtree(profile, ignore_errors=True)
+            audits = lhr['audits']
+            results.append((lhr['categories']['performance']['score'] * 100,
+                            audits['total-blocking-time']['numericValue'],
+                            audits['first-contentful-paint']['numericValue'],
+                            audits['largest-contentful-paint']['numericValue']))
+        return {'version': lhr['lighthouseVersion'], 'runs': results}
+    finally:
+        nginx.terminate()
+        nginx.wait(10)
+
+
+def report_lighthouse(figures):
+    runs = figures['runs']
+    print(f'\n4. Lighthouse {figures["version"]}, mobile (simulated slow 4G, CPU slowed 4×), '
+          f'the site on nginx, {len(runs)} runs')
+    print(f'   {"run":<6}{"score":>7}{"TBT ms":>9}{"FCP ms":>9}{"LCP ms":>9}')
+    for k, (score, tbt, fcp, lcp) in enumerate(runs, 1):
+        print(f'   {k:<6}{score:>7.0f}{tbt:>9.0f}{fcp:>9.0f}{lcp:>9.0f}')
+    score = statistics.median(run[0] for run in runs)
+    tbt = statistics.median(run[1] for run in runs)
+    print(f'   {"median":<6}{score:>7.0f}{tbt:>9.0f}'
+          f'{statistics.median(run[2] for run in runs):>9.0f}'
+          f'{statistics.median(run[3] for run in runs):>9.0f}')
+    print(f'   goal: score ≥ {LIGHTHOUSE_SCORE_GOAL} and total blocking time ≤ '
+          f'{LIGHTHOUSE_TBT_GOAL_MS} ms on a quiet machine: '
+          f'{verdict(score >= LIGHTHOUSE_SCORE_GOAL and tbt <= LIGHTHOUSE_TBT_GOAL_MS)}')
+
+
 # ---- the run ----------------------------------------------------------------------
 
 def main():
@@ -714,6 +813,8 @@ def main():
     parser.add_argument('--runs', type=int, default=8,
                         help='first visits of each page, and pages loaded for drags (default: 8)')
     parser.add_argument('--moves', type=int, default=60, help='moves per drag (default: 60)')
+    parser.add_argument('--lighthouse-runs', type=int, default=3,
+                        help="Lighthouse's mobile runs against nginx, 0 for none (default: 3)")
     args = parser.parse_args()
     site = os.path.abspath(args.site)
     for needed in ('index.html', 'page.js', 'zirkulon.js', 'zirkulon.wasm'):
@@ -784,11 +885,18 @@ def main():
         server.shutdown()
         shutil.rmtree(profile, ignore_errors=True)
 
+    single = os.path.join(os.path.dirname(site), 'zirkulon.html')
+    if os.path.isfile(single):
+        single = file_sizes_of(single)
+    else:
+        single = None
     report(version, viewport, runs, moves, os.path.relpath(site), sizes, loads, drags,
-           time.monotonic() - started)
+           time.monotonic() - started, single)
+    if args.lighthouse_runs > 0:
+        report_lighthouse(lighthouse_runs(site, args.lighthouse_runs))
 
 
-def report(version, viewport, runs, moves, site, sizes, loads, drags, elapsed):
+def report(version, viewport, runs, moves, site, sizes, loads, drags, elapsed, single):
     canvas = {name: '×'.join(map(str, loads[name][0]['canvas'])) for name in ('bare', 'zirkulon')}
     print(f'Zirkulon web benchmark: Chromium {version}, headless, software rendering; '
           f'{runs} runs in {elapsed:.0f} s')
@@ -807,6 +915,10 @@ def report(version, viewport, runs, moves, site, sizes, loads, drags, elapsed):
     raw, packed, count = totals['bare']
     print(f'   {f"bare page, {count} files":<28}{raw:>11,}{packed:>10,}'
           f'   ratio gzipped {totals["zirkulon"][1] / packed:.0f}×')
+    if single is not None:
+        name, raw, packed = single
+        print(f'   {name:<28}{raw:>11,}{packed:>10,}'
+              f'   goal ≤ {SIZE_GOAL_BYTES:,} gzipped: {verdict(packed <= SIZE_GOAL_BYTES)}')
 
     def series(name, key):
         return [load[key] for load in loads[name] if load.get(key) is not None]
@@ -826,13 +938,17 @@ def report(version, viewport, runs, moves, site, sizes, loads, drags, elapsed):
     by_worker = sum(1 for load in loads['return'] if load['serviceWorker'])
     print(f'   {"return visit, picture shown":<30}{"":>20}{spread(series("return", "frame")):>22}'
           f'{ratio(series("return", "frame"), series("bare", "frame")):>7.2f}×'
-          f'  ({by_worker} of {len(loads["return"])} served by its service worker)')
+          f'  ({by_worker} of {len(loads["return"])} served by its service worker or its cache)')
     first_by_worker = sum(1 for load in loads['zirkulon'] if load['serviceWorker'])
     if first_by_worker:
         print(f'   warning: {first_by_worker} first visits were served by a service worker')
     frame_ratio = ratio(series('zirkulon', 'frame'), series('bare', 'frame'))
     print(f'   goal: Zirkulon\'s picture within {FIRST_FRAME_GOAL_RATIO}× the bare page\'s: '
           f'{frame_ratio:.2f}×, {verdict(frame_ratio <= FIRST_FRAME_GOAL_RATIO)}')
+    first = percentile(series('zirkulon', 'frame'), 0.5)
+    again = percentile(series('return', 'frame'), 0.5)
+    print(f'   goal: a return visit faster than a first visit: {again:.1f} against {first:.1f} ms, '
+          f'{verdict(again < first)}')
 
     print(f'\n3. One pointer move with the left button held, main-thread ms per move, '
           f'median [p10–p90];\n   two drags of {moves} moves on each of {runs} fresh loads '

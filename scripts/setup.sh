@@ -6,7 +6,11 @@
 #   scripts/setup.sh            the desktop program
 #   scripts/setup.sh --web      and the browser build (Debian's emscripten)
 #   scripts/setup.sh --windows  and the Windows build (mingw-w64, Wine, wixl)
-#   scripts/setup.sh --tests    and everything the whole test suite uses
+#   scripts/setup.sh --nginx    and Debian's nginx, to serve the site as a school would
+#   scripts/setup.sh --tests    and everything the whole test suite uses,
+#                               with the test tools from npm (package-lock.json)
+#   scripts/setup.sh --bench    and the benchmarks' tools: Lighthouse, locked
+#                               in bench/lighthouse/package-lock.json
 set -euo pipefail
 
 # shellcheck source=/dev/null
@@ -21,6 +25,7 @@ packages=(
   libgtest-dev
 )
 web=(emscripten node-acorn python3 googletest)
+nginx=(nginx-light libnginx-mod-http-brotli-static)
 # Cross-compiler, Wine to run the result, the MSI builder, the zip
 windows=(g++-mingw-w64-x86-64-posix googletest wine wine64 wixl zip)
 case "${1:-}" in
@@ -30,15 +35,24 @@ case "${1:-}" in
 --windows)
   packages+=("${windows[@]}")
   ;;
---tests)
-  packages+=("${web[@]}" "${windows[@]}"
+--nginx)
+  packages+=("${web[@]}" "${nginx[@]}")
+  ;;
+--tests | --bench)
+  packages+=("${web[@]}" "${nginx[@]}" "${windows[@]}"
              # the real window in X, packaging checks
              xvfb xauth xdotool x11-utils imagemagick desktop-file-utils appstream dpkg-dev
+             # the drawing surface as assistive technology reads it (AT-SPI)
+             at-spi2-core dbus-daemon libglib2.0-bin
              locales file binutils
              # sanitizers and fuzzing with clang; the arctangent against MPFR
              clang libclang-rt-14-dev libmpfr-dev
              # the page in a real browser
              chromium chromium-driver python3-selenium)
+  # axe-core for the page test comes from npm; a Node from elsewhere brings its own npm
+  if ! command -v npm >/dev/null; then
+    packages+=(npm)
+  fi
   ;;
 esac
 
@@ -58,4 +72,20 @@ if ((${#missing[@]})); then
   export DEBIAN_FRONTEND=noninteractive
   $sudo apt-get update -qq
   $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+# The test tools from npm, exactly as locked, once for each change of the
+# lock; for the benchmarks also Lighthouse, locked in bench/lighthouse/.
+if [[ ${1:-} == --tests || ${1:-} == --bench ]]; then
+  cd "$(dirname "$0")/.."
+  locks=(.)
+  if [[ ${1:-} == --bench ]]; then
+    locks+=(bench/lighthouse)
+  fi
+  for dir in "${locks[@]}"; do
+    if ! cmp -s "$dir/package-lock.json" "$dir/node_modules/.installed-lock" 2>/dev/null; then
+      (cd "$dir" && npm ci --ignore-scripts --no-audit --no-fund &&
+        cp package-lock.json node_modules/.installed-lock)
+    fi
+  done
 fi

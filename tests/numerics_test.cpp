@@ -146,6 +146,11 @@ TEST(VariantArithmetic, ResultTypesFollowTheOperands) {
     const Variant wide = Variant::integer(32767) + Variant::integer(1);
     EXPECT_EQ(wide.type(), T::Long);
     EXPECT_EQ(wide.value(), 32768.0);
+    // The ends of the 16-bit range still fit and stay 16-bit.
+    const Variant top = Variant::integer(32766) + Variant::integer(1);
+    EXPECT_EQ(top.type(), T::Integer);
+    EXPECT_EQ(top.value(), 32767.0);
+    EXPECT_EQ((Variant::integer(-32767) - Variant::integer(1)).type(), T::Integer);
     EXPECT_EQ((Variant::integer(-32768) * Variant::integer(-1)).type(), T::Long);
     // Negating the smallest 16-bit integer widens instead of wrapping.
     EXPECT_EQ((-Variant::integer(-32768)).type(), T::Long);

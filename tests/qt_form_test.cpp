@@ -1,157 +1,26 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// What Qt adds to the game: the window's geometry, fonts and menu, painting,
-// mouse routing, modal boxes and the error boundary. Runs on the offscreen
-// platform under a German locale.
-#include "app/QtGame.h"
-#include "numerics/Error.h"
+// What Qt adds to the game's window: its geometry, fonts and menu, painting,
+// mouse and key routing, and the slider that assistive technology reads.
+// Runs on the offscreen platform under a German locale.
+#include "QtTestSupport.h"
+#include "game/Reading.h"
+#include "geometry/Keys.h"
+#include "geometry/Pointer.h"
 
-#include <QApplication>
-#include <QDialogButtonBox>
+#include <QAccessible>
 #include <QFontInfo>
-#include <QInputDialog>
-#include <QLabel>
 #include <QMenuBar>
-#include <QMessageBox>
-#include <QPushButton>
-#include <QScreen>
-#include <QTest>
-#include <QTimer>
-
-#include <cmath>
-#include <functional>
-#include <memory>
-#include <numbers>
 
 using namespace zirkulon;
+using namespace zirkulon::qttest;
 
-namespace {
-
-constexpr int vertex = 274; // pixels: the centre of the 548 x 548 inner area
-
-bool isColour(const QImage& image, QPoint at, QColor colour) {
-    return image.pixelColor(at) == colour;
-}
-
-// Darker than the background: the arc, drawn in the button text colour.
-bool isInk(const QImage& image, QPoint at) {
-    return image.pixelColor(at).lightness() < 140;
-}
-
-bool anyInkNear(const QImage& image, QPoint at, int reach = 1) {
-    for (int dx = -reach; dx <= reach; ++dx) {
-        for (int dy = -reach; dy <= reach; ++dy) {
-            if (isInk(image, at + QPoint(dx, dy))) {
-                return true;
-            }
-        }
-    }
-    return false;
-}
-
-// Runs `act` on every modal box that opens while `trigger` runs, then lets the
-// box go on (accepting it unless `act` closed it already).
-QStringList closeBoxes(const std::function<void()>& trigger,
-                       const std::function<void(QWidget*)>& act = {}) {
-    QStringList seen;
-    QTimer poll;
-    poll.setInterval(5);
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        QWidget* box = QApplication::activeModalWidget();
-        if (box == nullptr || !box->isVisible()) {
-            return;
-        }
-        if (auto* message = qobject_cast<QMessageBox*>(box)) {
-            seen << message->windowTitle() + ": " + message->text();
-        } else if (auto* input = qobject_cast<QInputDialog*>(box)) {
-            seen << input->windowTitle() + ": [" + input->textValue() + "]";
-        }
-        if (act) {
-            act(box);
-        }
-        if (box->isVisible()) {
-            if (auto* dialog = qobject_cast<QDialog*>(box)) {
-                dialog->accept();
-            }
-        }
-    });
-    poll.start();
-    trigger();
-    return seen;
-}
-
-// Plays the game but fails on "Neu", to test the error boundary.
-class FailingGame : public FormEvents {
-public:
-    explicit FailingGame(Window& window) : game(window, random, NumberFormat::german()) {}
-    void Form_Load() override { game.Form_Load(); }
-    void Form_Resize() override { game.Form_Resize(); }
-    void Form_MouseDown(std::int16_t b, std::int16_t s, float x, float y) override {
-        game.Form_MouseDown(b, s, x, y);
-    }
-    void Form_MouseMove(std::int16_t b, std::int16_t s, float x, float y) override {
-        game.Form_MouseMove(b, s, x, y);
-    }
-    void Form_KeyDown(std::int16_t k, std::int16_t s) override { game.Form_KeyDown(k, s); }
-    void MNew_Click() override {
-        ++failures;
-        throw OperationError("scheitert absichtlich");
-    }
-    void MExact_Click() override {}
-    void MGuess_Click() override {}
-    void MHelp_Click() override {}
-    void MInfo_Click() override {}
-    void MEnd_Click() override {}
-
-    ClockRandom random;
-    Ausgabe game;
-    int failures = 0;
-};
-
-// Where to press, in canvas pixels, to set `degrees`: 200 pixels from the
-// vertex, close enough to the direction for any tolerance of a degree or more.
-QPoint aimAt(double degrees) {
-    const double phi = degrees * std::numbers::pi / 180;
-    return {vertex + static_cast<int>(std::lround(200 * std::cos(phi))),
-            vertex - static_cast<int>(std::lround(200 * std::sin(phi)))};
-}
-
-} // namespace
-
-class QtFormTest : public QObject {
+class QtFormTest : public QObject, public GameWindow {
     Q_OBJECT
 
-    std::unique_ptr<QtGame> game;
-    QtForm* form = nullptr;
-
-    QLabel* label(const char* name) const { return form->findChild<QLabel*>(name); }
-    QAction* action(const char* name) const { return form->findChild<QAction*>(name); }
-    QImage grab() const { return form->canvas()->grab().toImage(); }
-
 private slots:
-    void initTestCase() {
-        // The offscreen platform warns about every dialog it cannot size; that is noise here.
-        static QtMessageHandler testLog = nullptr;
-        testLog = qInstallMessageHandler(
-            [](QtMsgType type, const QMessageLogContext& context, const QString& message) {
-                if (!message.contains("propagateSizeHints")) {
-                    testLog(type, context, message);
-                }
-            });
-        prepareApplication(*QCoreApplication::instance(), QLocale(QLocale::German));
-    }
-
-    void init() {
-        game = std::make_unique<QtGame>(QLocale(QLocale::German, QLocale::Germany));
-        form = &game->form();
-        game->start();
-        QVERIFY(QTest::qWaitForWindowExposed(form));
-    }
-
-    void cleanup() { game.reset(); }
-
-    LineShape blueLeg() const { return form->line(Line::Schenkel2); }
-    // The target the window shows, from "Winkel = 137".
-    double shownTarget() const { return label("LWinkel")->text().mid(9).toDouble(); }
+    void initTestCase() { prepare(); }
+    void init() { QVERIFY(open()); }
+    void cleanup() { close(); }
 
     void startsWithTheDesignedWindow() {
         QCOMPARE(form->canvas()->size(), QSize(548, 548));
@@ -253,6 +122,71 @@ private slots:
         QCOMPARE(blueLeg(), (LineShape{4110, 4110, 7809, 4110}));
     }
 
+    // The canvas holds the focus from the start, and Tab brings it back. Its
+    // keys, held ones too, turn the blue leg exactly as the left button
+    // pressed at the position the key rule gives would, and the slider that
+    // assistive technology reads follows.
+    void keysTurnTheBlueLegAsThePointerWould() {
+        QVERIFY(QTest::qWaitForWindowActive(form));
+        FormCanvas* canvas = form->canvas();
+        QCOMPARE(QApplication::focusWidget(), canvas);
+        // A dotted frame just inside the edge shows the focus.
+        const auto framed = [&] {
+            const QImage image = grab();
+            int dark = 0;
+            for (int x = 0; x < image.width(); ++x) {
+                for (int y = image.height() - 4; y < image.height(); ++y) {
+                    dark += image.pixelColor(x, y).lightness() < 140;
+                }
+            }
+            return dark > image.width() / 2;
+        };
+        QVERIFY(framed());
+        canvas->clearFocus();
+        QVERIFY(!framed());
+        QTest::keyClick(form, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), canvas);
+
+        OpenGame game(*form);
+        form->setEvents(&game);
+        game.Form_Load();
+        game.Form_Resize();
+        QAccessibleInterface* slider = QAccessible::queryAccessibleInterface(canvas);
+        QCOMPARE(slider->role(), QAccessible::Slider);
+        QAccessibleValueInterface* value = slider->valueInterface();
+        QCOMPARE(value->minimumValue().toInt(), 0);
+        QCOMPARE(value->maximumValue().toInt(), 360);
+        QCOMPARE(value->currentValue().toInt(), 0);
+        QCOMPARE(slider->text(QAccessible::Value), QString("0 Grad, Nullwinkel"));
+        QVERIFY(slider->text(QAccessible::Name).startsWith("Winkel zwischen rotem und blauem"));
+
+        const geometry::Point vertex{4110, 4110};
+        const struct {
+            Qt::Key key;
+            bool held;
+            int degrees;
+        } steps[] = {
+            {Qt::Key_Home, false, 1},     {Qt::Key_Right, true, 2},       {Qt::Key_Up, true, 3},
+            {Qt::Key_PageUp, false, 13},  {Qt::Key_Down, false, 12},      {Qt::Key_Left, true, 11},
+            {Qt::Key_PageDown, false, 1}, {Qt::Key_PageDown, false, 351}, {Qt::Key_End, false, 360},
+            {Qt::Key_Right, false, 1},    {Qt::Key_A, false, 1}};
+        for (const auto& step : steps) {
+            pressKey(QApplication::focusWidget(), step.key, step.held);
+            const GameState& state = game.state();
+            const geometry::Turn turn = geometry::turnTowards(
+                geometry::pointerAt(step.degrees, vertex, geometry::keyReach(state.LegLength)),
+                vertex, vertex, state.LegLength, state.Pi);
+            QVERIFY(state.SetAngle == turn.angle); // bit for bit
+            QCOMPARE(game::wholeDegrees(state.SetAngle, state.Pi), step.degrees);
+            QCOMPARE(blueLeg(), (LineShape{4110, 4110, turn.blueEnd.x, turn.blueEnd.y}));
+            QCOMPARE(value->currentValue().toInt(), step.degrees);
+            QCOMPARE(slider->text(QAccessible::Value),
+                     QString::fromStdString(game::angleReading(std::int16_t(step.degrees))));
+        }
+        QCOMPARE(slider->text(QAccessible::Value), QString("1 Grad, spitzer Winkel"));
+        form->setEvents(nullptr);
+    }
+
     void resizingLaysTheLegsOutAgain() {
         const int menu = form->height() - form->canvas()->height();
         form->resize(800, 400 + menu);
@@ -267,115 +201,9 @@ private slots:
         QVERIFY(isColour(image, {400 - 1, 200 - 100}, Qt::blue));
     }
 
-    void helpAndInfoShowTitledBoxesWithOkOnly() {
-        QMessageBox::Icon icon = QMessageBox::Warning;
-        int buttons = 0;
-        const QStringList seen = closeBoxes([&] { action("MHelp")->trigger(); },
-                                            [&](QWidget* box) {
-                                                auto* message = qobject_cast<QMessageBox*>(box);
-                                                icon = message->icon();
-                                                buttons = int(message->buttons().size());
-                                            });
-        QCOMPARE(seen.size(), 1);
-        QVERIFY(seen[0].startsWith("Zirkulon Hilfe: Den angegebene Winkel musst Du"));
-        QCOMPARE(icon, QMessageBox::NoIcon);
-        QCOMPARE(buttons, 1);
-        const QStringList info = closeBoxes([&] { action("MInfo")->trigger(); });
-        QCOMPARE(info, QStringList({"Zirkulon Info: Zirkulon Ver. 1.0. Autor: das Zirkulon-Team. "
-                                    "Email: zirkulon@example.org."}));
-    }
-
-    void longTextsWrapWithinTheScreen() {
-        std::string text;
-        while (text.size() < 843) {
-            text += "Wort um Wort ";
-        }
-        text.resize(843);
-        QRect box;
-        closeBoxes([&] { form->messageBox(text, "Winkel Witze"); },
-                   [&](QWidget* w) { box = w->frameGeometry(); });
-        const QRect screen = form->screen()->availableGeometry();
-        QVERIFY2(box.width() <= screen.width(), qPrintable(QString::number(box.width())));
-        QVERIFY(box.height() > 3 * QFontMetrics(form->font()).height());
-    }
-
-    void aWholeTaskCanBePlayed() {
-        for (int hit = 1; hit <= 2; ++hit) {
-            const QString target = QString::number(shownTarget());
-            const QPoint aim = aimAt(shownTarget());
-            QTest::mousePress(form->canvas(), Qt::LeftButton, {}, aim);
-            QTest::mouseRelease(form->canvas(), Qt::LeftButton, {}, aim);
-            const QStringList seen = closeBoxes([&] { action("MGuess")->trigger(); });
-            QVERIFY2(seen.value(0).startsWith("Zirkulon: Herzlichen Glückwunsch! Der eingestellte "
-                                              "Winkel ") &&
-                         (seen[0].endsWith(" Winkel " + target + " überein.") ||
-                          seen[0].endsWith(" Wert " + target + "°")),
-                     qPrintable(seen.value(0)));
-            // Under the starting tolerance of 2 every second hit earns a joke.
-            QCOMPARE(seen.size(), hit);
-            QVERIFY(hit == 1 || seen[1].startsWith("Winkel Witze: "));
-            QCOMPARE(label("LTreffer")->text(), QString("Erraten: %1 Winkel.").arg(hit));
-            QCOMPARE(label("LKlicks")->text(), QString("Versuche: 0"));
-        }
-    }
-
-    void toleranceIsEnteredInAGermanInputBox() {
-        QString cancelText;
-        QString prompt;
-        int opened = 0;
-        const QStringList seen = closeBoxes(
-            [&] { action("MExact")->trigger(); },
-            [&](QWidget* box) {
-                auto* input = qobject_cast<QInputDialog*>(box);
-                if (input == nullptr) {
-                    return;
-                }
-                prompt = input->labelText();
-                cancelText =
-                    input->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->text();
-                input->setTextValue(++opened == 1 ? "12" : "2,5");
-            });
-        QCOMPARE(seen,
-                 QStringList({"Zirkulon: [2]",
-                              "Zirkulon: Eine Genauigkeit von 12?!? Das ist definitiv zu groß!",
-                              "Zirkulon: [12]"}));
-        QCOMPARE(prompt, QString("Gib die Genauigkeit in Grad ein."));
-        QCOMPARE(cancelText.remove('&'), QString("Abbrechen"));
-        QCOMPARE(form->windowTitle(), QString("Eingestellte Genauigkeit: 2,5°"));
-    }
-
-    void cancellingTheInputBoxAsksAgain() {
-        int opened = 0;
-        closeBoxes([&] { action("MExact")->trigger(); },
-                   [&](QWidget* box) {
-                       auto* input = qobject_cast<QInputDialog*>(box);
-                       if (++opened == 1) {
-                           input->reject();
-                       } else {
-                           input->setTextValue("7");
-                       }
-                   });
-        QCOMPARE(opened, 2);
-        QCOMPARE(form->windowTitle(), QString("Eingestellte Genauigkeit: 7°"));
-    }
-
-    void anErrorEndsOnlyTheHandler() {
-        FailingGame failing(*form);
-        form->setEvents(&failing);
-        QTest::ignoreMessage(QtWarningMsg, "scheitert absichtlich");
-        action("MNew")->trigger();
-        QCOMPARE(failing.failures, 1);
-        // The window goes on delivering events.
-        failing.Form_Load();
-        failing.Form_Resize();
-        QTest::mousePress(form->canvas(), Qt::LeftButton, {}, QPoint(vertex + 100, vertex));
-        QCOMPARE(blueLeg(), (LineShape{4110, 4110, 7809, 4110}));
-        form->setEvents(nullptr);
-    }
-
     // Under a dark desktop palette the labels stay dark on white, and the
-    // arc stands out from the drawing surface.
-    void darkDesktopsKeepLabelsReadableAndTheArcVisible() {
+    // legs and the arc keep at least 3:1 against the drawing surface.
+    void darkDesktopsKeepLabelsReadableAndTheFigureVisible() {
         const QPalette light = QApplication::palette();
         QPalette dark(QColor(49, 54, 59), QColor(35, 38, 41));
         dark.setColor(QPalette::WindowText, QColor(252, 252, 252));
@@ -398,13 +226,19 @@ private slots:
         }
         QVERIFY2(darkText > 20, qPrintable(QString::number(darkText)));
 
-        const int surface = image.pixelColor(vertex - 40, vertex + 40).lightness();
-        int brightest = 0;
+        const QColor surface = image.pixelColor(vertex - 40, vertex + 40);
+        QColor arc = surface;
         for (int dy = -1; dy <= 1; ++dy) {
-            brightest = std::max(brightest, image.pixelColor(vertex + dy, vertex - 74).lightness());
+            const QColor c = image.pixelColor(vertex + dy, vertex - 74);
+            arc = contrast(c, surface) > contrast(arc, surface) ? c : arc;
         }
-        QVERIFY2(brightest - surface > 100,
-                 qPrintable(QString("%1 on %2").arg(brightest).arg(surface)));
+        const QColor red = image.pixelColor(vertex + 100, vertex - 1);
+        const QColor blue = image.pixelColor(vertex - 100, vertex - 100);
+        for (const QColor& c : {red, blue, arc}) {
+            QVERIFY2(contrast(c, surface) >= 3, qPrintable(QString("%1 on %2: %3:1")
+                                                               .arg(c.name(), surface.name())
+                                                               .arg(contrast(c, surface))));
+        }
     }
 
     void endClosesTheWindow() {

@@ -4,6 +4,7 @@
 // the arc are drawn at the device resolution, not blown up from a 1x picture.
 
 #include "app/QtGame.h"
+#include "platform/qt/QtDesign.h"
 
 #include <QImage>
 #include <QLabel>
@@ -67,7 +68,9 @@ private:
         const QPixmap pixmap = form_->canvas()->grab();
         return pixmap.toImage().convertToFormat(QImage::Format_RGB32);
     }
-    QRgb background() const { return form_->canvas()->palette().color(QPalette::Window).rgb(); }
+    static QRgb background() {
+        return zirkulon::qtdesign::colour(zirkulon::design::surfaceColour).rgb();
+    }
 
     // The arc is dark from the red leg counter-clockwise up to `end` degrees
     // and absent beyond it, and it lies at 0.3 of the leg's length.

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Prints the constants numerics/Arctangent.cpp keeps: atan(i/256) for
-// i = 0..256 and pi/2, each as a pair of doubles hi + lo where hi is the value
-// rounded to nearest and lo the rest rounded to nearest. Computed with MPFR at
-// 320 bits, far beyond the 106 bits a pair holds.
+// Prints the arctangent's constants (numerics/arctangent/Table.cpp and
+// Table.h): atan(i/256) for i = 0..256 and pi/2, each as a pair of doubles
+// hi + lo where hi is the value rounded to nearest and lo the rest rounded to
+// nearest. Computed with MPFR at 320 bits, far beyond the 106 bits a pair
+// holds.
 
 #include <mpfr.h>
 

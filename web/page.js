@@ -3,8 +3,8 @@
 // WebAssembly (zirkulon.js, zirkulon.wasm); it builds the window from its
 // design through `page`, sets captions, lines and arcs, and opens boxes.
 // This script draws the window, scales it to fit the viewport, and raises the
-// window's events: menu clicks, and presses and moves of the left mouse
-// button, a pen or one finger, one event at a time.
+// window's events: menu clicks, presses and moves of the left mouse button, a
+// pen or one finger, and the keys that turn the blue leg, one event at a time.
 'use strict';
 
 (() => {
@@ -13,6 +13,7 @@
   const menubar = document.getElementById('menubar');
   const canvas = document.getElementById('surface');
   const captionElement = document.getElementById('caption');
+  const loading = document.getElementById('loading');
 
   let design = null;        // sizes in window pixels, set by the game
   const labels = [];        // LWinkel, LKlicks, LTreffer
@@ -26,16 +27,6 @@
   let activePointer = null; // the pointer that turns the leg
 
   // ---- drawing ----------------------------------------------------------
-
-  function colours() {
-    const style = getComputedStyle(canvas);
-    return { surface: style.backgroundColor, ink: style.color };
-  }
-  let palette = colours();
-  matchMedia('(prefers-color-scheme: dark)').addEventListener('change', () => {
-    palette = colours();
-    schedulePaint();
-  });
 
   function schedulePaint() {
     if (!paintPending) {
@@ -55,10 +46,10 @@
     const k = canvas.width / design.innerPixels;
     const twips = design.twipsPerPixel;
     ctx.setTransform(k, 0, 0, k, 0, 0);
-    ctx.fillStyle = palette.surface;
+    ctx.fillStyle = design.surfaceColour;
     ctx.fillRect(0, 0, design.innerPixels, design.innerPixels);
 
-    ctx.strokeStyle = palette.ink;
+    ctx.strokeStyle = design.arcColour;
     ctx.lineWidth = design.arcWidth;
     for (const arc of arcs) {
       const cx = arc.x / twips;
@@ -86,7 +77,7 @@
       if (line === null) {
         return;
       }
-      ctx.strokeStyle = i === 0 ? '#ff0000' : '#0000ff';
+      ctx.strokeStyle = design.legColours[i];
       ctx.beginPath();
       ctx.moveTo(line.x1 / twips, line.y1 / twips);
       ctx.lineTo(line.x2 / twips, line.y2 / twips);
@@ -95,15 +86,19 @@
   }
 
   // Scales the whole window to fit the viewport, keeping its proportions, and
-  // gives the canvas one pixel per device pixel at that scale.
+  // gives the canvas one pixel per device pixel at that scale. The window has
+  // its final size before the game has loaded, so nothing jumps when it starts.
   function fit() {
+    const width = windowElement.offsetWidth;
+    const height = windowElement.offsetHeight;
+    if (width === 0 || height === 0) {
+      return;
+    }
+    scale = Math.min(innerWidth / width, innerHeight / height);
+    windowElement.style.transform = `scale(${scale})`;
     if (design === null) {
       return;
     }
-    const width = windowElement.offsetWidth;
-    const height = windowElement.offsetHeight;
-    scale = Math.min(innerWidth / width, innerHeight / height);
-    windowElement.style.transform = `scale(${scale})`;
     const pixels = Math.max(1, Math.round(design.innerPixels * scale * devicePixelRatio));
     if (canvas.width !== pixels) {
       canvas.width = pixels;
@@ -112,6 +107,7 @@
     schedulePaint(); // before the next frame, with whatever the game has set by then
   }
   addEventListener('resize', fit);
+  fit();
 
   // ---- events -------------------------------------------------------------
 
@@ -169,6 +165,8 @@
       return;
     }
     event.preventDefault();
+    // The keys go on from where the pointer left the leg; a pointer shows no focus ring.
+    canvas.focus({ preventScroll: true, focusVisible: false });
     activePointer = event.pointerId;
     try {
       canvas.setPointerCapture(event.pointerId); // the drag goes on outside the window
@@ -183,10 +181,13 @@
       return;
     }
     // Another button pressed while one is held comes as a move; the game
-    // sees it as the press of that one button.
+    // sees it as the press of that one button. One released while another is
+    // held comes as a move too, and a release is no event of the game.
     const changed = buttonBits[event.button] ?? 0;
-    if (changed !== 0 && (event.buttons & changed) !== 0) {
-      press(event, changed);
+    if (changed !== 0) {
+      if ((event.buttons & changed) !== 0) {
+        press(event, changed);
+      }
       return;
     }
     if ((event.buttons & 7) === 0) {
@@ -208,6 +209,33 @@
     }
   });
   canvas.addEventListener('contextmenu', (event) => event.preventDefault());
+
+  // The keys that turn the blue leg, as the slider pattern has them, by their
+  // Windows virtual-key codes. A held key repeats, and so does the turning.
+  const turningKeys = {
+    PageUp: 33, PageDown: 34, End: 35, Home: 36,
+    ArrowLeft: 37, ArrowUp: 38, ArrowRight: 39, ArrowDown: 40,
+  };
+  canvas.addEventListener('keydown', (event) => {
+    const code = turningKeys[event.key];
+    if (code === undefined || event.ctrlKey || event.altKey || event.metaKey) {
+      return; // the browser's own shortcuts stay
+    }
+    event.preventDefault(); // the page does not scroll
+    raise('zirkulon_key', ['number', 'number'], [code, shiftOf(event)]);
+  });
+
+  // Menu commands and box buttons act on the first press of a key, never on
+  // its repeats: a held Enter would otherwise close each box it opens and
+  // choose the command again, spending attempt after attempt. (A button acts
+  // on Enter as it goes down and on Space as it comes up, which a held key
+  // does only once.)
+  document.addEventListener('keydown', (event) => {
+    if (event.repeat && event.target !== canvas &&
+        (event.key === 'Enter' || event.key === ' ' || event.key === 'Escape')) {
+      event.preventDefault();
+    }
+  }, true);
 
   // The menu bar: Left and Right move between its commands, as a menu bar does.
   menubar.addEventListener('keydown', (event) => {
@@ -271,8 +299,11 @@
         input.focus();
         input.select();
       } else {
-        ok.focus();
+        ok.focus({ preventScroll: true });
       }
+      // A box taller than the viewport opens at its title and first line; OK
+      // has the focus all the same and is reached by scrolling.
+      dialog.scrollTop = 0;
     });
   }
 
@@ -300,7 +331,12 @@
       inner.style.height = pixels;
       canvas.style.width = pixels;
       canvas.style.height = pixels;
-      canvas.setAttribute('aria-label', d.surface);
+      canvas.style.backgroundColor = d.surfaceColour;
+      canvas.setAttribute('aria-label', d.surfaceName);
+      // The game builds its window, loads and poses its first task in one go,
+      // so the notice gives way to the drawing surface within one frame.
+      loading.remove();
+      canvas.hidden = false;
       this.fontFamily = `"${d.font}", "${d.substitute}"`;
       this.fontSize = `${d.pointSize}pt`;
       fit();
@@ -330,8 +366,9 @@
     },
     setCaption(label, text) {
       if (label < 0) {
+        // The caption as it is; the tab names the program too.
         captionElement.textContent = text;
-        document.title = text;
+        document.title = text === design.title ? text : `${text} – ${design.title}`;
       } else {
         labels[label].textContent = text;
       }
@@ -348,6 +385,11 @@
       arcs.push({ x, y, radius, start, sweep, radiusToStart, radiusToEnd });
       schedulePaint();
     },
+    // The slider's value: whole degrees, and the same in words.
+    describeAngle(degrees, text) {
+      canvas.setAttribute('aria-valuenow', String(degrees));
+      canvas.setAttribute('aria-valuetext', text);
+    },
     unload() {
       unloaded = true;
     },
@@ -355,7 +397,7 @@
       return openBox(title, text);
     },
     inputBox(prompt, defaultText) {
-      return openBox('Zirkulon', prompt, element('input', {
+      return openBox(design.title, prompt, element('input', {
         type: 'text', value: defaultText, autocomplete: 'off', spellcheck: false,
       }));
     },
@@ -366,18 +408,63 @@
 
   // Keeps the site for offline play; registered once the game has shown its
   // first picture, so that filling the cache does not hold up the start.
+  // The single-file page (zirkulon.html) has everything inside and no worker.
   function keepOffline() {
-    if ('serviceWorker' in navigator) {
+    if ('serviceWorker' in navigator && !document.documentElement.hasAttribute('data-single-file')) {
       navigator.serviceWorker.register('sw.js').catch((error) => console.error(error));
     }
   }
 
+  // When the game cannot start, the window says so in place of the notice.
+  let failed = false;
+  function cannotStart(text) {
+    if (ready || failed) {
+      return;
+    }
+    failed = true;
+    const again = element('p');
+    again.append(element('a', { href: './', textContent: 'Seite neu laden' }));
+    loading.replaceChildren(element('p', { textContent: text }), again);
+    canvas.hidden = true;
+    inner.append(loading);
+  }
+  const notLoaded = 'Zirkulon konnte nicht geladen werden. Bitte prüfe die Verbindung zum '
+    + 'Internet und lade die Seite neu.';
+  if (typeof WebAssembly !== 'object') {
+    cannotStart('Zirkulon kann in diesem Browser nicht starten, weil er kein WebAssembly kann. '
+      + 'Bitte öffne Zirkulon in einem neueren Browser.');
+  }
+  // The game's script or its WebAssembly did not arrive: a download that
+  // fails outright rejects a promise that nothing handles, one that arrives
+  // broken aborts the start.
+  document.querySelector('script[src="zirkulon.js"]')
+    ?.addEventListener('error', () => cannotStart(notLoaded));
+  addEventListener('unhandledrejection', () => cannotStart(notLoaded));
+
+  // The game's WebAssembly compiles as it streams in, from here on, rather
+  // than once zirkulon.js has been fetched and run; zirkulon.js then only
+  // instantiates it. The single-file page brings the bytes along instead.
+  const compiled = failed || document.documentElement.hasAttribute('data-single-file') ? null
+    : WebAssembly.compileStreaming(fetch('zirkulon.wasm', { credentials: 'same-origin' }));
+  compiled?.catch(() => {}); // reported when the game instantiates it
+
   window.Module = {
     page,
+    ...(compiled && {
+      instantiateWasm(imports, receive) {
+        compiled.then((module) => WebAssembly.instantiate(module, imports))
+          .then((instance) => receive(instance), (error) => {
+            console.error(error);
+            cannotStart(notLoaded);
+          });
+        return {};
+      },
+    }),
     postRun: [() => {
       ready = true;
       requestAnimationFrame(() => setTimeout(keepOffline, 0));
     }],
+    onAbort: () => cannotStart(notLoaded),
     printErr: (text) => console.error(text),
   };
 })();

@@ -2,8 +2,10 @@
 # Assembles the web site around the compiled game (zirkulon.js and
 # zirkulon.wasm, already in SITE): copies the page's files and the font with
 # its licence, draws the icons, and writes the service worker with the list
-# of files to keep and a cache name that changes with their contents.
-# Called as: cmake -DSOURCE=... -DSITE=... -DFONT_DIR=... -DNODE=... -DPAGES=... -P site.cmake
+# of files to keep and a cache name that changes with their contents; then
+# the single-file page (SINGLE) and the precompressed copies.
+# Called as: cmake -DSOURCE=... -DSITE=... -DSINGLE=... -DFONT_DIR=... -DNODE=... -DPAGES=...
+#                  -P site.cmake
 foreach(page ${PAGES})
   configure_file(${SOURCE}/${page} ${SITE}/${page} COPYONLY)
 endforeach()
@@ -32,3 +34,11 @@ endforeach()
 string(SHA256 SITE_HASH "${contents}")
 string(SUBSTRING "${SITE_HASH}" 0 16 SITE_HASH)
 configure_file(${SOURCE}/sw.js.in ${SITE}/sw.js @ONLY)
+
+foreach(step "single-file.js;${SITE};${SINGLE}" "compress.js;${SITE}")
+  list(POP_FRONT step script)
+  execute_process(COMMAND ${NODE} ${SOURCE}/${script} ${step} RESULT_VARIABLE failed)
+  if(failed)
+    message(FATAL_ERROR "${script} failed")
+  endif()
+endforeach()

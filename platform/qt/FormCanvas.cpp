@@ -1,9 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/qt/FormCanvas.h"
 
+#include "platform/qt/CanvasAccessible.h"
 #include "platform/qt/QtDesign.h"
 
+#include <QAccessible>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -47,18 +51,49 @@ std::int16_t shiftOf(Qt::KeyboardModifiers modifiers) {
     return result;
 }
 
+// The keys that turn the blue leg, as their Windows virtual-key codes; 0 for
+// every other key.
+std::int16_t turningKeyCode(int key) {
+    switch (key) {
+    case Qt::Key_PageUp:
+        return 33;
+    case Qt::Key_PageDown:
+        return 34;
+    case Qt::Key_End:
+        return 35;
+    case Qt::Key_Home:
+        return 36;
+    case Qt::Key_Left:
+        return 37;
+    case Qt::Key_Up:
+        return 38;
+    case Qt::Key_Right:
+        return 39;
+    case Qt::Key_Down:
+        return 40;
+    default:
+        return 0;
+    }
+}
+
+// The focus frame: dark grey, about 7:1 against the light drawing surface.
+const QColor focusColour(80, 80, 80);
+constexpr int focusInset = 2; // pixels from the edge to the frame's middle
+constexpr int focusWidth = 2;
+
 } // namespace
 
 FormCanvas::FormCanvas(QWidget* parent)
     : QWidget(parent), lines_{design::schenkel1Design, design::schenkel2Design} {
+    // Before anything asks for the canvas's accessible interface (the name
+    // set below does), so that the one Qt caches is the slider.
+    installCanvasAccessible();
     setObjectName("drawingSurface");
-    setAccessibleDescription(
-        QString::fromUtf8(design::surfaceDescription.data(),
-                          static_cast<qsizetype>(design::surfaceDescription.size())));
-    // The drawing surface has the desktop's button face colour; its drawing
-    // the button text colour (see paintEvent).
-    setBackgroundRole(QPalette::Button);
-    setAutoFillBackground(true);
+    setAccessibleName(qtdesign::text(design::surfaceDescription));
+    setFocusPolicy(Qt::StrongFocus);
+    // The drawing surface is painted in the design's light colour, whatever
+    // the desktop's palette (see paintEvent), so that the legs stand out.
+    setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 QRect FormCanvas::lineBounds(const LineShape& shape) const {
@@ -80,6 +115,10 @@ void FormCanvas::invalidate(const QRect& pixels) {
     if (!pixels.isEmpty()) {
         update(pixels);
     }
+}
+
+QRect FormCanvas::focusFrame() const {
+    return rect().adjusted(focusInset, focusInset, -focusInset, -focusInset);
 }
 
 void FormCanvas::setLine(Line which, const LineShape& shape) {
@@ -104,13 +143,20 @@ void FormCanvas::addArc(const Arc& arc) {
     invalidate(arcBounds(arc));
 }
 
-void FormCanvas::paintEvent(QPaintEvent* /*event*/) {
+void FormCanvas::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
+    painter.fillRect(event->rect(), qtdesign::colour(design::surfaceColour));
+    // The focus frame lies beneath the arc and the legs and never hides them;
+    // QWidget repaints the canvas whenever it gains or loses the focus.
+    if (hasFocus()) {
+        painter.setPen(QPen(focusColour, focusWidth, Qt::DotLine, Qt::FlatCap));
+        painter.drawRect(QRectF(focusFrame()));
+    }
     painter.setRenderHint(QPainter::Antialiasing);
 
-    // The drawing surface first (the background is already filled), then the
-    // legs over it; the labels are child widgets and paint over both.
-    painter.setPen(QPen(palette().color(QPalette::ButtonText), design::arcWidthPixels));
+    // The drawing surface first, then the legs over it; the labels are child
+    // widgets and paint over both.
+    painter.setPen(QPen(qtdesign::colour(design::arcColour), design::arcWidthPixels));
     painter.setBrush(Qt::NoBrush);
     constexpr double toDegrees = 180.0 / std::numbers::pi;
     for (const Arc& arc : arcs_) {
@@ -158,6 +204,25 @@ void FormCanvas::mouseMoveEvent(QMouseEvent* event) {
     emit mouseMoved(buttonsOf(event->buttons()), shiftOf(event->modifiers()),
                     design::toScaleUnits(event->position().x()),
                     design::toScaleUnits(event->position().y()));
+}
+
+void FormCanvas::keyPressEvent(QKeyEvent* event) {
+    const std::int16_t code = turningKeyCode(event->key());
+    if (code == 0) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    emit keyPressed(code, shiftOf(event->modifiers()));
+}
+
+void FormCanvas::setReading(std::int16_t degrees, const QString& text) {
+    if (degrees == degrees_ && text == reading_) {
+        return;
+    }
+    degrees_ = degrees;
+    reading_ = text;
+    QAccessibleValueChangeEvent change(this, degrees);
+    QAccessible::updateAccessibility(&change);
 }
 
 } // namespace zirkulon

@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QInputDialog>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -22,6 +23,59 @@ namespace {
 
 Q_LOGGING_CATEGORY(lcZirkulon, "zirkulon")
 
+// A held key must not spend attempts. The keys that press a button or run a
+// menu command (Return, Enter, Space, Select) and Escape, which closes a box,
+// act on their first press only: their repeats are dropped before any widget
+// sees them, so that a held Enter neither closes the box that its first
+// press opened nor runs «prüfen» again. The keys that turn the blue leg keep
+// their repeats.
+class FirstPressOnly final : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyRelease) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            released_ = {key->key(), key->timestamp()};
+        } else if (event->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            if (actsOnPress(key->key()) && isRepeat(*key)) {
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    static bool actsOnPress(int key) {
+        switch (key) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Space:
+        case Qt::Key_Select:
+        case Qt::Key_Escape:
+            return true;
+        default:
+            return false;
+        }
+    }
+
+    // X repeats a held key as a release and a press with the same time stamp.
+    // Qt flags the press as a repeat only when it already waits in the queue
+    // as the release is handled; on a busy desktop it often does not, and the
+    // press then passes for a new one. The time stamp tells them apart.
+    bool isRepeat(const QKeyEvent& key) const {
+        return key.isAutoRepeat() || (key.timestamp() != 0 && key.key() == released_.key &&
+                                      key.timestamp() == released_.time);
+    }
+
+    struct Release {
+        int key = 0;
+        quint64 time = 0;
+    } released_;
+};
+
 } // namespace
 
 QtForm::QtForm(QWidget* parent) : QMainWindow(parent), canvas_(new FormCanvas(this)) {
@@ -31,6 +85,7 @@ QtForm::QtForm(QWidget* parent) : QMainWindow(parent), canvas_(new FormCanvas(th
     addLabels();
     addMenu();
     connectCanvas();
+    canvas_->setFocus(); // the keys turn the blue leg from the start
     resize(qtdesign::pixels(design::innerWidth),
            qtdesign::pixels(design::innerHeight) + menuBar()->sizeHint().height());
 }
@@ -82,6 +137,9 @@ void QtForm::connectCanvas() {
             [this](std::int16_t buttons, std::int16_t shift, float x, float y) {
                 deliver([=](FormEvents& e) { e.Form_MouseMove(buttons, shift, x, y); });
             });
+    connect(canvas_, &FormCanvas::keyPressed, this, [this](std::int16_t key, std::int16_t shift) {
+        deliver([=](FormEvents& e) { e.Form_KeyDown(key, shift); });
+    });
 }
 
 void QtForm::load() {
@@ -144,9 +202,12 @@ void QtForm::circle(float x, float y, float radius, float start, float end) {
     canvas_->addArc(makeArc(x, y, radius, start, end));
 }
 
-void QtForm::describeAngle(std::int16_t /*degrees*/, const std::string& /*text*/) {}
+void QtForm::describeAngle(std::int16_t degrees, const std::string& text) {
+    canvas_->setReading(degrees, qtdesign::text(text));
+}
 
 bool prepareApplication(QCoreApplication& application, const QLocale& locale) {
+    application.installEventFilter(new FirstPressOnly(&application)); // owned by the application
     QFont::insertSubstitution(qtdesign::text(design::labelFont),
                               qtdesign::text(design::labelFontSubstitute));
     auto translator = std::make_unique<QTranslator>();

@@ -58,7 +58,8 @@ private:
 
 // Sets up, once per application, what every Zirkulon window on Qt relies on:
 // Comic Neue standing in for the labels' font where Comic Sans MS is missing,
-// and Qt's own translations for `locale`, so that the boxes' buttons speak
+// key repeats that never press a button or run a command, and Qt's own
+// translations for `locale`, so that the boxes' buttons speak
 // the desktop's language («Abbrechen» on a German desktop). Returns whether a
 // translation was found; English needs none.
 bool prepareApplication(QCoreApplication& application, const QLocale& locale);

@@ -15,20 +15,27 @@
 
 // ---- The page (web/page.js), as the window's operations reach it ----------
 
+// Colours are CSS colours, «rgb(240, 240, 240)».
 EM_JS(void, page_set_design,
-      (int innerWidth, int innerHeight, int twipsPerPixel, const char* font, const char* substitute,
-       int pointSize, int legWidth, int arcWidth, const char* surface),
+      (int innerWidth, int innerHeight, int twipsPerPixel, const char* title, const char* font,
+       const char* substitute, int pointSize, int legWidth, int arcWidth, const char* surfaceName,
+       const char* surfaceColour, const char* arcColour, const char* redColour,
+       const char* blueColour),
       {
           Module.page.setDesign({
               innerWidth : innerWidth,
               innerHeight : innerHeight,
               twipsPerPixel : twipsPerPixel,
+              title : UTF8ToString(title),
               font : UTF8ToString(font),
               substitute : UTF8ToString(substitute),
               pointSize : pointSize,
               legWidth : legWidth,
               arcWidth : arcWidth,
-              surface : UTF8ToString(surface)
+              surfaceName : UTF8ToString(surfaceName),
+              surfaceColour : UTF8ToString(surfaceColour),
+              arcColour : UTF8ToString(arcColour),
+              legColours : [ UTF8ToString(redColour), UTF8ToString(blueColour) ]
           });
       });
 EM_JS(void, page_add_label,
@@ -49,6 +56,8 @@ EM_JS(void, page_add_arc,
       (float x, float y, float radius, double start, double sweep, int radiusToStart,
        int radiusToEnd),
       { Module.page.addArc(x, y, radius, start, sweep, radiusToStart != 0, radiusToEnd != 0); });
+EM_JS(void, page_describe_angle, (int degrees, const char* text),
+      { Module.page.describeAngle(degrees, UTF8ToString(text)); });
 EM_JS(void, page_unload, (), { Module.page.unload(); });
 EM_ASYNC_JS(void, page_message_box, (const char* text, const char* title),
             { await Module.page.messageBox(UTF8ToString(text), UTF8ToString(title)); });
@@ -86,14 +95,22 @@ std::string text(std::string_view view) {
     return std::string(view);
 }
 
+std::string cssColour(design::Rgb colour) {
+    return "rgb(" + std::to_string(colour.red) + ", " + std::to_string(colour.green) + ", " +
+           std::to_string(colour.blue) + ")";
+}
+
 } // namespace
 
 WebForm::WebForm() : lines_{design::schenkel1Design, design::schenkel2Design} {
     thePage = this;
-    page_set_design(design::innerWidth, design::innerHeight, design::twipsPerPixel,
-                    text(design::labelFont).c_str(), text(design::labelFontSubstitute).c_str(),
-                    design::labelPointSize, design::legWidthPixels, design::arcWidthPixels,
-                    text(design::surfaceDescription).c_str());
+    page_set_design(
+        design::innerWidth, design::innerHeight, design::twipsPerPixel,
+        text(design::applicationTitle).c_str(), text(design::labelFont).c_str(),
+        text(design::labelFontSubstitute).c_str(), design::labelPointSize, design::legWidthPixels,
+        design::arcWidthPixels, text(design::surfaceDescription).c_str(),
+        cssColour(design::surfaceColour).c_str(), cssColour(design::arcColour).c_str(),
+        cssColour(design::schenkel1Colour).c_str(), cssColour(design::schenkel2Colour).c_str());
     for (const auto& label : design::labels) {
         page_add_label(static_cast<int>(label.label), text(label.name).c_str(), label.left,
                        label.top, label.width, label.height, text(label.description).c_str());
@@ -174,7 +191,9 @@ void WebForm::circle(float x, float y, float radius, float start, float end) {
                  arc.radiusToEnd);
 }
 
-void WebForm::describeAngle(std::int16_t /*degrees*/, const std::string& /*text*/) {}
+void WebForm::describeAngle(std::int16_t degrees, const std::string& text) {
+    page_describe_angle(degrees, text.c_str());
+}
 
 void WebForm::unload() {
     unloaded_ = true;
@@ -221,6 +240,17 @@ EMSCRIPTEN_KEEPALIVE void zirkulon_pointer(int press, int buttons, int shift, do
             e.Form_MouseMove(button, keys, scaleX, scaleY);
         }
     });
+}
+
+// A key that may turn the blue leg, pressed or repeated on the drawing
+// surface: its Windows virtual-key code, and the shift keys held.
+EMSCRIPTEN_KEEPALIVE void zirkulon_key(int keyCode, int shift) {
+    if (zirkulon::thePage == nullptr) {
+        return;
+    }
+    const auto key = static_cast<std::int16_t>(keyCode);
+    const auto keys = static_cast<std::int16_t>(shift);
+    zirkulon::thePage->deliver([=](zirkulon::FormEvents& e) { e.Form_KeyDown(key, keys); });
 }
 
 } // extern "C"

@@ -60,6 +60,13 @@ expect_legs() {
 # At start the blue leg stands straight up and there is no arc.
 expect_legs start 274 0 no-arc
 
+# The canvas holds the keyboard focus from the start: real keys, before any
+# click, turn the blue leg. Home to 1 degree, then thirteen times Page Up,
+# 10 degrees each, to 131 degrees (towards 208,198).
+# shellcheck disable=SC2046 # thirteen separate key names
+timeout 10 xdotool key --delay 30 Home $(printf 'Prior %.0s' {1..13})
+expect_legs keys 208 198 arc
+
 # A press alone turns the blue leg towards the pointer, here below right of the
 # vertex, and the arc runs counter-clockwise all the way round to it.
 pointer_click "$(screen_x 334)" "$(screen_y 414)"
@@ -74,6 +81,43 @@ expect_legs drag 134 174 arc
 timeout 5 xdotool mousemove --sync "$(screen_x 300)" "$(screen_y 500)"
 sleep 0.3
 expect_legs hover 134 174 arc
+
+# A resize lays the legs out about the new centre and leaves the arc where it
+# stood; the next press clears that arc, and the window must repaint its area,
+# not only where the new arc and legs go. Widened to 900, the vertex moves to
+# 450,274, well right of the old arc (about 274,274, radius 74, up to the
+# upper left), so nothing new is drawn over where it stood.
+old_arc_darkest() {
+    screenshot "$x11_work/resized.png"
+    convert "$x11_work/resized.png" -crop "160x85+$((canvas_left + 195))+$((canvas_top + 195))" \
+        +repage -colorspace Gray -format '%[fx:int(255*minima)]' info:
+}
+old_arc_shown() { (($(old_arc_darkest) < 100)); }
+old_arc_gone() { (($(old_arc_darkest) > 200)); }
+timeout 5 xdotool windowsize --sync "$main" 900 "$WIN_H"
+wait_until 10 old_arc_shown || x11_die "after the resize the old arc is not where it stood"
+pointer_click "$(screen_x 550)" "$(screen_y 174)"
+if ! wait_until 10 old_arc_gone; then
+    cp "$x11_work/resized.png" x11_failure_cleared_arc.png
+    x11_die "a press after the resize left the old arc on the screen"
+fi
+echo "resize, press: the old arc is gone"
+
+# «prüfen» by keys alone, Enter held: Alt hands the menu bar to the keyboard,
+# Right twice goes on to «prüfen», and the first press of Enter opens the
+# check's box. Its repeats while held must not close it.
+check_box_shown() { visible_window '^Zirkulon$' >/dev/null; }
+check_box_gone() { ! check_box_shown; }
+timeout 5 xdotool key --delay 100 alt Right Right
+timeout 5 xdotool keydown Return
+sleep 1.5
+timeout 5 xdotool keyup Return
+wait_until 5 check_box_shown || x11_die "a held Enter on «prüfen» left no box open"
+sleep 0.5
+check_box_shown || x11_die "the check's box closed without a second press of Enter"
+timeout 5 xdotool key Return
+wait_until 5 check_box_gone || x11_die "Enter did not close the check's box"
+echo "held Enter on «prüfen»: one box, closed by the next press"
 
 # The menu bar's captions, left to right, found in a screenshot of it.
 screenshot "$x11_work/menu.png"

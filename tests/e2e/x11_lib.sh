@@ -1,7 +1,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # shellcheck shell=bash
 # Helpers for running Zirkulon in a private X server and driving it with real
-# X input; sourced by tests/e2e/x11_end_to_end.sh and scripts/screenshot.sh.
+# X input; sourced by tests/e2e/x11_end_to_end.sh, tests/e2e/x11_accessibility.sh
+# and scripts/screenshot.sh.
 # Every wait has a time-out, and every process started here is ended by its
 # PID when the sourcing script exits.
 

@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """The game in a real browser: headless Chromium with real pointer, touch and
 keyboard input through the DevTools protocol, against the built site served
-from 127.0.0.1, under a German browser language.
+from 127.0.0.1, under a German browser language; axe-core (from npm, installed
+by scripts/setup.sh --tests) checks what assistive technology meets.
 
     page_test.py SITE_DIR [unittest options]
 """
@@ -23,11 +24,14 @@ import unittest
 from selenium import webdriver
 from selenium.common.exceptions import JavascriptException
 from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 
 SITE = None
-CATALOGUE = os.path.join(os.path.dirname(__file__), '..', '..', 'jokes', 'catalogue.txt')
+ROOT = os.path.join(os.path.dirname(__file__), '..', '..')
+CATALOGUE = os.path.join(ROOT, 'jokes', 'catalogue.txt')
+AXE = os.path.join(ROOT, 'node_modules', 'axe-core', 'axe.min.js')  # scripts/setup.sh --tests
 SIDE = 548        # the inner area, window pixels
 VERTEX = SIDE / 2
 
@@ -186,6 +190,35 @@ class Page(unittest.TestCase):
     def menu(self, name):
         self.driver.find_element(By.ID, name).click()
 
+    def keys(self, *keys):
+        """Presses keys, one after the other, wherever the focus is."""
+        for key in keys:
+            ActionChains(self.driver).send_keys(key).perform()
+
+    def back_tab(self):
+        ActionChains(self.driver).key_down(Keys.SHIFT).send_keys(Keys.TAB).key_up(Keys.SHIFT).perform()
+
+    def focused(self):
+        return self.js("return document.activeElement.id")
+
+    def mouse(self, kind, point, button, buttons):
+        self.cdp('Input.dispatchMouseEvent', type=kind, x=point[0], y=point[1], button=button,
+                 buttons=buttons, clickCount=1 if kind != 'mouseMoved' else 0)
+
+    def record(self, name):
+        """Records from now on every call of the page's operation `name` in window.calls."""
+        self.js("window.calls = []; const page = Module.page; const operation = page[arguments[0]];"
+                "page[arguments[0]] = function (...args) {"
+                "  window.calls.push(args); return operation.apply(this, args); };", name)
+
+    def slider(self):
+        """(role, name, value) of the drawing surface for a screen reader."""
+        document = self.cdp('DOM.getDocument')['root']['nodeId']
+        surface = self.cdp('DOM.querySelector', nodeId=document, selector='#surface')['nodeId']
+        node = self.cdp('Accessibility.getPartialAXTree', nodeId=surface,
+                        fetchRelatives=False)['nodes'][0]
+        return node['role']['value'], node['name']['value'], node.get('value', {}).get('value')
+
     def box(self, seconds=10):
         """The open box: (title, text, default text or None)."""
         dialog = wait(lambda: self.js("return document.querySelector('dialog[open]')"), 'a box',
@@ -217,7 +250,7 @@ class Page(unittest.TestCase):
     # ---- the tests ------------------------------------------------------------
 
     def test_starts_with_its_captions_labels_and_legs(self):
-        self.assertEqual(self.driver.title, 'Eingestellte Genauigkeit: 2°')
+        self.assertEqual(self.driver.title, 'Eingestellte Genauigkeit: 2° – Zirkulon')
         self.assertEqual(self.text('caption'), 'Eingestellte Genauigkeit: 2°')
         self.assertRegex(self.text('LWinkel'), r'^Winkel = (\d|[1-9]\d|[12]\d\d|3[0-5]\d|360)$')
         self.assertEqual(self.text('LKlicks'), 'Versuche: 0')
@@ -285,7 +318,7 @@ class Page(unittest.TestCase):
         self.answer(Keys.ESCAPE)
         self.assertEqual(self.box()[2], '15')
         self.answer('2,5', Keys.ENTER)
-        wait(lambda: self.driver.title == 'Eingestellte Genauigkeit: 2,5°', 'the caption 2,5°')
+        wait(lambda: self.driver.title == 'Eingestellte Genauigkeit: 2,5° – Zirkulon', 'the caption 2,5°')
         self.assertEqual(self.text('caption'), 'Eingestellte Genauigkeit: 2,5°')
 
     def test_a_finger_turns_the_leg_and_a_second_finger_is_ignored(self):
@@ -328,6 +361,170 @@ class Page(unittest.TestCase):
         self.assertTrue(self.leg_points_to(90))
         self.assertFalse(self.ink_on_arc(45))
 
+        # With the left button held only the left alone turns: not a move with
+        # the right held too, nor the right's release where the pointer stands.
+        first, second = self.towards(300), self.towards(200)
+        self.mouse('mouseMoved', first, 'none', 0)
+        self.mouse('mousePressed', first, 'left', 1)
+        self.mouse('mousePressed', first, 'right', 3)
+        self.mouse('mouseMoved', second, 'left', 3)
+        self.assertTrue(self.leg_points_to(300))
+        self.mouse('mouseReleased', second, 'right', 1)
+        self.assertTrue(self.leg_points_to(300))
+        self.mouse('mouseReleased', second, 'left', 0)
+        self.assertFalse(self.leg_points_to(200))
+
+    def test_a_held_button_reaches_nothing_while_a_box_is_open(self):
+        start, later = self.towards(300), self.towards(45)
+        self.mouse('mouseMoved', start, 'none', 0)
+        self.mouse('mousePressed', start, 'left', 1)
+        self.back_tab()  # from the surface back to the menu bar
+        self.keys(Keys.ARROW_RIGHT, Keys.ARROW_RIGHT, Keys.ARROW_RIGHT, Keys.ENTER)
+        self.assertEqual(self.box()[0], 'Zirkulon Hilfe')
+        self.mouse('mouseMoved', later, 'left', 1)
+        self.answer(Keys.ENTER)
+        self.mouse('mouseReleased', later, 'left', 0)
+        self.assertTrue(self.leg_points_to(300))
+        self.assertFalse(self.leg_points_to(45))
+
+    def test_a_press_hands_the_page_its_arc_and_a_drag_off_the_diagonal_turns_the_leg(self):
+        self.record('addArc')
+        # Neither point lies on the diagonal through the canvas's corner, so
+        # the pointer's position must be scaled to window pixels to turn right.
+        self.drag(self.towards(20), self.towards(290), steps=4)
+        self.assertTrue(self.leg_points_to(290))
+        # The keys go on from where the pointer left the leg; no focus ring for a mouse.
+        self.assertEqual(self.focused(), 'surface')
+        self.assertFalse(self.js("return document.activeElement.matches(':focus-visible')"))
+        calls = self.js("return window.calls")
+        self.assertEqual(len(calls), 5)
+        x, y, radius, start, sweep, to_start, to_end = calls[-1]
+        self.assertEqual((x, y), (VERTEX * 15, VERTEX * 15))
+        self.assertAlmostEqual(radius, 0.3 * 0.45 * 8220, delta=0.5)
+        self.assertAlmostEqual(start, 0.001, places=6)
+        self.assertAlmostEqual(sweep, math.radians(290) - 0.001, delta=0.01)
+        # The arc starts on the red leg with a radius from the vertex, and
+        # ends on the blue leg without one.
+        self.assertEqual((to_start, to_end), (True, False))
+
+    def test_the_keyboard_alone_plays_to_a_hit(self):
+        self.keys(Keys.TAB)
+        self.assertEqual(self.focused(), 'MNew')
+        self.keys(Keys.TAB)
+        self.assertEqual(self.focused(), 'surface')
+        self.assertEqual(self.slider(), ('slider', 'Winkel zwischen rotem und blauem Schenkel; '
+                                         'der blaue folgt dem Zeiger', 0))
+        # Each key once, wrapping round at the full circle: 1 to 360 and back.
+        seen = []
+        for key in (Keys.HOME, Keys.END, Keys.ARROW_UP, Keys.ARROW_DOWN, Keys.ARROW_RIGHT,
+                    Keys.PAGE_DOWN, Keys.PAGE_UP, Keys.ARROW_LEFT):
+            self.keys(key)
+            seen.append(int(self.js("return document.getElementById('surface').ariaValueNow")))
+        self.assertEqual(seen, [1, 360, 1, 360, 1, 351, 1, 360])
+
+        target = int(self.text('LWinkel').split('= ')[1])
+        self.keys(Keys.HOME, *[Keys.PAGE_UP] * ((target - 1) // 10),
+                  *[Keys.ARROW_RIGHT] * ((target - 1) % 10))
+        at = max(target, 1)
+        self.assertEqual(self.slider()[2], at)
+        self.assertRegex(self.js("return document.getElementById('surface').ariaValueText"),
+                         rf'^{at} Grad, \w+ Winkel$')
+        self.assertTrue(self.leg_points_to(at))
+
+        self.back_tab()
+        self.assertEqual(self.focused(), 'MNew')
+        self.keys(Keys.ARROW_LEFT)
+        self.assertEqual(self.focused(), 'MEnd')
+        self.keys(Keys.ARROW_RIGHT, Keys.ARROW_RIGHT, Keys.ARROW_RIGHT)
+        self.assertEqual(self.focused(), 'MGuess')
+        self.keys(Keys.ENTER)
+        title, text, _ = self.box()
+        self.assertEqual(title, 'Zirkulon')
+        self.assertRegex(text, r'^Herzlichen Glückwunsch! Der eingestellte Winkel '
+                         rf'(hat den Wert {at}° und .* gesuchten Winkel {target} überein\.|'
+                         rf'exakt den gesuchten Wert {target}°)$')
+        self.answer(Keys.ENTER)
+        self.assertEqual(self.text('LTreffer'), 'Erraten: 1 Winkel.')
+
+    def test_a_held_enter_on_prufen_spends_one_attempt(self):
+        self.record('messageBox')
+        self.driver.find_element(By.ID, 'MGuess').send_keys('')  # the focus, and no key
+        self.assertEqual(self.focused(), 'MGuess')
+        enter = {'key': 'Enter', 'code': 'Enter', 'windowsVirtualKeyCode': 13, 'text': '\r'}
+        self.cdp('Input.dispatchKeyEvent', type='keyDown', **enter)
+        self.box()
+        # A keyboard repeats about every 50 ms while a key is held.
+        for _ in range(12):
+            time.sleep(0.05)
+            self.cdp('Input.dispatchKeyEvent', type='keyDown', autoRepeat=True, **enter)
+        self.cdp('Input.dispatchKeyEvent', type='keyUp', key='Enter', code='Enter',
+                 windowsVirtualKeyCode=13)
+        self.assertEqual(len(self.js("return window.calls")), 1)
+        self.assertIn(self.text('LKlicks'), ('Versuche: 1', 'Versuche: 0'))  # 0 after a hit
+        self.answer(Keys.ENTER)
+
+    @contextlib.contextmanager
+    def network(self, **conditions):
+        """The site straight from the server (no cache, no service worker),
+        through a network as slow as given, with some addresses blocked."""
+        blocked = conditions.pop('blocked', [])
+        self.cdp('Network.enable')
+        self.cdp('Network.setBypassServiceWorker', bypass=True)
+        self.cdp('Network.setCacheDisabled', cacheDisabled=True)
+        self.cdp('Network.setBlockedURLs', urls=blocked)
+        self.cdp('Network.emulateNetworkConditions',
+                 **{'offline': False, 'latency': 0, 'downloadThroughput': -1,
+                    'uploadThroughput': -1, **conditions})
+        try:
+            yield
+        finally:
+            self.cdp('Network.emulateNetworkConditions', offline=False, latency=0,
+                     downloadThroughput=-1, uploadThroughput=-1)
+            self.cdp('Network.setBlockedURLs', urls=[])
+            self.cdp('Network.setCacheDisabled', cacheDisabled=False)
+            self.cdp('Network.setBypassServiceWorker', bypass=False)
+
+    def window_box(self):
+        return self.js("const b = document.getElementById('window').getBoundingClientRect();"
+                       "return [b.left, b.top, b.width, b.height];")
+
+    def test_a_slow_first_load_shows_a_notice_in_the_window_at_its_final_size(self):
+        with self.network(downloadThroughput=50_000):
+            self.cdp('Page.navigate', url=self.site.url)
+            wait(lambda: self.js("return document.readyState !== 'loading' && 'Module' in window"
+                                 " && document.getElementById('loading') !== null"),
+                 'the page, while the game loads')
+            self.assertFalse(self.js("return document.getElementById('LKlicks') !== null"))
+            notice = self.driver.find_element(By.ID, 'loading')
+            self.assertTrue(notice.is_displayed())
+            self.assertEqual(notice.text, 'Zirkulon wird geladen …')
+            self.assertEqual(notice.get_attribute('role'), 'status')
+            loading = self.window_box()
+            self.assertEqual(self.violations(), [])
+            wait(lambda: self.js("return document.getElementById('LKlicks')?.textContent"),
+                 'the game to start', seconds=30)
+        self.assertEqual([round(v) for v in self.window_box()], [round(v) for v in loading])
+        self.assertFalse(self.js("return document.getElementById('loading') !== null"))
+
+    def test_the_page_says_when_the_game_cannot_start(self):
+        with self.network(blocked=['*zirkulon.wasm']):
+            self.driver.get(self.site.url)
+            wait(lambda: 'konnte nicht geladen werden' in self.text('loading'), 'the message')
+        self.assertEqual(self.text('loading'),
+                         'Zirkulon konnte nicht geladen werden. Bitte prüfe die Verbindung zum '
+                         'Internet und lade die Seite neu.\nSeite neu laden')
+        self.assertTrue(self.driver.find_element(By.ID, 'window').is_displayed())
+
+        script = self.cdp('Page.addScriptToEvaluateOnNewDocument',
+                          source='delete window.WebAssembly;')['identifier']
+        try:
+            self.driver.get(self.site.url)
+            self.assertIn('kein WebAssembly', self.text('loading'))
+        finally:
+            self.cdp('Page.removeScriptToEvaluateOnNewDocument', identifier=script)
+        # What the failed downloads and the missing WebAssembly wrote to the console.
+        self.driver.get_log('browser')
+
     def test_ende_ends_the_game(self):
         self.menu('MEnd')
         wait(lambda: self.driver.find_element(By.ID, 'ended').is_displayed(), 'the end')
@@ -352,7 +549,7 @@ class Page(unittest.TestCase):
         self.assertIn(('menubar', 'Menü'), named)
         for name in ('Gesuchter Winkel', 'Versuche', 'Erratene Winkel'):
             self.assertIn(('status', name), named)
-        self.assertIn(('image', 'Winkel zwischen rotem und blauem Schenkel; der blaue folgt dem Zeiger'),
+        self.assertIn(('slider', 'Winkel zwischen rotem und blauem Schenkel; der blaue folgt dem Zeiger'),
                       named)
         self.assertIn(('group', 'Eingestellte Genauigkeit: 2°'), named)
         self.assertIn(('heading', 'Eingestellte Genauigkeit: 2°'), named)
@@ -365,6 +562,51 @@ class Page(unittest.TestCase):
         self.assertNotIn(('menuitem', 'Neu'), named) # the page behind a box is inert
         self.answer('3', Keys.ENTER)
 
+    def violations(self):
+        """What axe-core finds wrong with the page as it is now, rule by rule."""
+        if not self.js("return typeof axe !== 'undefined'"):
+            self.assertTrue(os.path.exists(AXE), 'axe-core is missing: scripts/setup.sh --tests')
+            with open(AXE, encoding='utf-8') as source:
+                self.js(source.read())
+        found = self.js("return axe.run(document).then((r) => r.violations.map("
+                        "(v) => v.id + ': ' + v.nodes.map((n) => n.target.join(' ')).join(', ')));")
+        return found
+
+    def test_no_accessibility_faults_in_a_box_or_in_the_dark_where_the_legs_keep_3_to_1(self):
+        self.assertEqual(self.violations(), [])
+        self.menu('MHelp')
+        self.box()
+        self.assertEqual(self.violations(), [])
+        self.answer(Keys.ENTER)
+
+        self.cdp('Emulation.setEmulatedMedia',
+                 features=[{'name': 'prefers-color-scheme', 'value': 'dark'}])
+        try:
+            self.load()  # dark from the start
+            self.assertTrue(self.js("return matchMedia('(prefers-color-scheme: dark)').matches"))
+            self.assertEqual(self.violations(), [])
+            self.keys(Keys.TAB, Keys.TAB)  # the focus ring too
+            self.assertEqual(self.violations(), [])
+            self.wait_painted()
+
+            def luminance(rgba):
+                channels = [c / 255 for c in rgba[:3]]
+                linear = [c / 12.92 if c <= 0.04045 else ((c + 0.055) / 1.055) ** 2.4 for c in channels]
+                return 0.2126 * linear[0] + 0.7152 * linear[1] + 0.0722 * linear[2]
+
+            def contrast(ink, ground):
+                light, dark = sorted((luminance(ink), luminance(ground)), reverse=True)
+                return (light + 0.05) / (dark + 0.05)
+
+            surface = self.pixel(VERTEX - 100, VERTEX + 100)
+            across = [d / 4 for d in range(-12, 13)]
+            red = max(contrast(self.pixel(VERTEX + 150, VERTEX + d), surface) for d in across)
+            blue = max(contrast(self.pixel(VERTEX + d, VERTEX - 150), surface) for d in across)
+            self.assertGreaterEqual(red, 3)
+            self.assertGreaterEqual(blue, 3)
+        finally:
+            self.cdp('Emulation.setEmulatedMedia', features=[])
+
     def test_long_texts_wrap_inside_the_viewport_as_text(self):
         self.menu('MHelp')
         self.box()
@@ -375,6 +617,29 @@ class Page(unittest.TestCase):
         self.assertIn("auf 'prüfen'", self.box()[1])
         self.assertEqual(self.js("return document.querySelector('dialog[open] p').children.length"), 0)
         self.answer(Keys.ENTER)
+
+        # The longest joke on a phone held sideways opens at its title and
+        # first line; OK has the focus and lies further down.
+        with open(CATALOGUE, encoding='utf-8') as catalogue:
+            joke = max(catalogue.read().split('\n')[:79], key=len)
+        self.cdp('Emulation.setDeviceMetricsOverride', width=844, height=390,
+                 deviceScaleFactor=1, mobile=False)
+        try:
+            self.js("Module.page.messageBox(arguments[0], 'Winkel Witze')", joke)
+            self.assertEqual(self.box()[:2], ('Winkel Witze', joke))
+            title, text, dialog = self.js(
+                "const d = document.querySelector('dialog[open]');"
+                "const box = (e) => { const b = e.getBoundingClientRect(); return [b.top, b.bottom]; };"
+                "return [box(d.querySelector('h2')), box(d.querySelector('p')),"
+                " [d.scrollHeight, d.clientHeight, getComputedStyle(d).overflowY]];")
+            self.assertGreater(dialog[0], dialog[1])  # it does not fit
+            self.assertEqual(dialog[2], 'auto')
+            self.assertGreaterEqual(title[0], 0)
+            self.assertLess(text[0] + 20, 390)
+            self.assertEqual(self.js("return document.activeElement.textContent"), 'OK')
+            self.answer(Keys.ENTER)
+        finally:
+            self.cdp('Emulation.clearDeviceMetricsOverride')
 
     def test_offline_after_one_visit_and_nothing_leaves_the_origin(self):
         wait(lambda: self.js("return navigator.serviceWorker.controller !== null"),

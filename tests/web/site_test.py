@@ -1,0 +1,261 @@
+#!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""The site as it travels: a new version reaching a returning visitor, the
+shipped nginx configuration on real nginx, every file kept by the service
+worker, and the single-file page from the file system, in headless Chromium.
+
+    site_test.py SITE_DIR SINGLE_FILE SOURCE_DIR NODE FONT_DIR PAGES
+"""
+import contextlib
+import gzip
+import json
+import os
+import re
+import shutil
+import signal
+import socket
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+import urllib.request
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import page_test  # noqa: E402  (the browser and the page's helpers)
+from page_test import browser, wait  # noqa: E402
+from selenium.webdriver.common.keys import Keys  # noqa: E402
+
+ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..')
+SITE = SINGLE = SOURCE = NODE = FONT_DIR = PAGES = None
+CSP_RECORDER = ("window.violations = [];"
+                "document.addEventListener('securitypolicyviolation',"
+                " (e) => window.violations.push(e.violatedDirective + ' ' + e.blockedURI));")
+
+
+def site_files(folder):
+    """The files the service worker must keep: all but itself and the
+    servers' precompressed copies."""
+    return sorted(name for name in os.listdir(folder)
+                  if not name.endswith(('.gz', '.br')) and name != 'sw.js')
+
+
+def make_old(folder):
+    """Dates every file two years back: a server that sends Last-Modified and
+    no Cache-Control then lets the browser reuse them for weeks."""
+    old = time.time() - 2 * 365 * 86400
+    for name in os.listdir(folder):
+        os.utime(os.path.join(folder, name), (old, old))
+
+
+class Browser(unittest.TestCase):
+    """Each test gets a browser of its own, with an empty profile, and the
+    page's helpers from page_test."""
+    js = page_test.Page.js
+    text = page_test.Page.text
+    canvas_box = page_test.Page.canvas_box
+    at = page_test.Page.at
+    towards = page_test.Page.towards
+    drag = page_test.Page.drag
+    pixel = page_test.Page.pixel
+    wait_painted = page_test.Page.wait_painted
+    leg_points_to = page_test.Page.leg_points_to
+    bluish = staticmethod(page_test.Page.bluish)
+    menu = page_test.Page.menu
+    box = page_test.Page.box
+    answer = page_test.Page.answer
+
+    def setUp(self):
+        self.driver = browser()
+        self.cdp('Page.addScriptToEvaluateOnNewDocument', source=CSP_RECORDER)
+        self.cleanups = contextlib.ExitStack()
+
+    def tearDown(self):
+        try:
+            errors = [e['message'] for e in self.driver.get_log('browser') if e['level'] == 'SEVERE']
+            self.assertEqual(errors, [], 'console errors')
+        finally:
+            self.driver.quit()
+            shutil.rmtree(self.driver.profile, ignore_errors=True)
+            self.cleanups.close()
+
+    def cdp(self, command, **params):
+        return self.driver.execute_cdp_cmd(command, params)
+
+    def load(self, url):
+        self.driver.get(url)
+        wait(lambda: self.js("return document.getElementById('LKlicks')?.textContent"),
+             'the game to start')
+
+    def plays(self):
+        """A drag to 135 degrees and «prüfen»: the exact verdict."""
+        self.drag(self.towards(300), self.towards(135, reach=150))
+        self.assertTrue(self.leg_points_to(135))
+        target = int(self.text('LWinkel').split('= ')[1])
+        if abs(target - 134.99999999999997) < 2:
+            expected = ('Herzlichen Glückwunsch! Der eingestellte Winkel hat den Wert 135° und '
+                        f'stimmt im Rahmen der Genauigkeit von 2° mit dem gesuchten Winkel {target} überein.')
+        elif target > 135:
+            expected = 'Der eingestellte Winkel 135° ist zu klein.'
+        else:
+            expected = 'Der eingestellte Winkel 135° ist zu groß.'
+        self.menu('MGuess')
+        self.assertEqual(self.box(), ('Zirkulon', expected, None))
+        self.answer(Keys.ENTER)
+        self.assertEqual(self.js('return window.violations'), [], 'CSP violations')
+
+    def worker_ready(self):
+        """Waits until a service worker controls the page and its cache is
+        filled; returns the cache's name."""
+        wait(lambda: self.js("return navigator.serviceWorker.controller !== null"),
+             'the service worker to control the page', seconds=20)
+        return self.driver.execute_async_script(
+            "const done = arguments[0];"
+            "navigator.serviceWorker.ready.then(() => caches.keys()).then((k) => done(k.join(' ')));")
+
+    def serve(self, folder):
+        site = page_test.Site(folder)
+
+        def cut():
+            with contextlib.suppress(OSError):
+                site.cut()
+        self.cleanups.callback(cut)
+        return site
+
+    # ---- the tests -------------------------------------------------------------
+
+    def test_a_new_version_arrives_by_the_second_visit_whatever_the_caching_headers(self):
+        work = tempfile.mkdtemp(prefix='zirkulon-update-')
+        self.cleanups.callback(shutil.rmtree, work, ignore_errors=True)
+        site, source = os.path.join(work, 'site'), os.path.join(work, 'web')
+        shutil.copytree(SITE, site)
+        shutil.copytree(SOURCE, source)
+        make_old(site)
+        server = self.serve(site)  # Python's: an old Last-Modified, no Cache-Control
+        self.load(server.url)
+        old_cache = self.worker_ready()
+        self.assertEqual(self.js("return getComputedStyle(document.documentElement)"
+                                 ".getPropertyValue('--deploy')"), '')
+
+        # A new stylesheet, the site assembled again, every file dated back.
+        with open(os.path.join(source, 'zirkulon.css'), 'a', encoding='utf-8') as css:
+            css.write('\n:root { --deploy: 2; }\n')
+        subprocess.run(['cmake', f'-DSOURCE={source}', f'-DSITE={site}',
+                        f'-DSINGLE={os.path.join(work, "zirkulon.html")}', f'-DFONT_DIR={FONT_DIR}',
+                        f'-DNODE={NODE}', f'-DPAGES={PAGES}', '-P', os.path.join(source, 'site.cmake')],
+                       check=True, stdout=subprocess.DEVNULL)
+        make_old(site)
+
+        self.load(server.url)   # the first visit after the deploy finds the new worker
+        wait(lambda: self.driver.execute_async_script(
+            "const [old, done] = arguments;"
+            "caches.keys().then((k) => done(k.length === 1 && k[0] !== old));",
+            old_cache), 'the new version to be installed', seconds=20)
+        self.load(server.url)   # the second shows it
+        self.assertEqual(self.js("return getComputedStyle(document.documentElement)"
+                                 ".getPropertyValue('--deploy').trim()"), '2')
+
+    def test_every_file_loads_from_the_worker_after_the_server_is_cut(self):
+        server = self.serve(SITE)
+        self.load(server.url)
+        self.worker_ready()
+        server.cut()
+        self.cdp('Network.clearBrowserCache')
+        self.load(server.url)
+        names = site_files(SITE)
+        self.assertIn('ComicNeue-Regular.woff2', names)
+        missing = self.driver.execute_async_script("""
+            const done = arguments[1];
+            Promise.all(arguments[0].map((name) => fetch(name, { cache: 'no-store' })
+                .then((r) => (r.ok ? null : name), () => name)))
+              .then((failed) => done(failed.filter((name) => name !== null)));""", names)
+        self.assertEqual(missing, [])
+        self.assertTrue(self.js("return document.fonts.check('16px \"Comic Neue\"')"))
+        self.plays()
+
+    def test_nginx_with_the_shipped_configuration_sends_its_headers_and_plays(self):
+        with socket.socket() as probe:
+            probe.bind(('127.0.0.1', 0))
+            port = probe.getsockname()[1]
+        nginx = subprocess.Popen([os.path.join(ROOT, 'scripts', 'nginx.sh'), SITE, str(port)],
+                                 stdout=subprocess.DEVNULL)
+        self.cleanups.callback(nginx.wait, timeout=10)
+        self.cleanups.callback(nginx.send_signal, signal.SIGTERM)
+        url = f'http://127.0.0.1:{port}/'
+        wait(lambda: nginx.poll() is not None or self.reachable(url), 'nginx to listen')
+        self.assertIsNone(nginx.poll(), 'nginx did not start (its messages are above)')
+
+        with open(os.path.join(SITE, 'index.html'), encoding='utf-8') as page:
+            meta_policy = re.search(r'http-equiv="Content-Security-Policy" content="([^"]*)"',
+                                    page.read())[1]
+        types = {'': 'text/html', 'index.html': 'text/html', 'page.js': 'text/javascript',
+                 'zirkulon.js': 'text/javascript', 'sw.js': 'text/javascript',
+                 'zirkulon.css': 'text/css', 'zirkulon.wasm': 'application/wasm',
+                 'manifest.webmanifest': 'application/manifest+json',
+                 'ComicNeue-Regular.woff2': 'font/woff2', 'icon-192.png': 'image/png'}
+        for name, kind in types.items():
+            with self.subTest(name=name):
+                headers, body = self.get(url + name, 'gzip')
+                self.assertEqual(headers['Content-Type'].split(';')[0], kind)
+                self.assertEqual(headers['X-Content-Type-Options'], 'nosniff')
+                self.assertEqual(headers['Content-Security-Policy'],
+                                 f"{meta_policy}; frame-ancestors 'self'")
+                cache = headers['Cache-Control']
+                if name in ('', 'index.html', 'sw.js', 'zirkulon.js', 'zirkulon.wasm'):
+                    self.assertEqual(cache, 'no-cache')
+                else:
+                    self.assertRegex(cache, r'^(no-cache|public, max-age=\d+)$')
+                local = os.path.join(SITE, name or 'index.html')
+                with open(local, 'rb') as f:
+                    original = f.read()
+                if os.path.exists(local + '.gz'):
+                    self.assertEqual(headers['Content-Encoding'], 'gzip')
+                    self.assertIn('Accept-Encoding', headers['Vary'])
+                    self.assertEqual(gzip.decompress(body), original)
+                    headers, body = self.get(url + name, 'br')
+                    self.assertEqual(headers['Content-Encoding'], 'br')
+                    headers, body = self.get(url + name, None)
+                    self.assertIsNone(headers['Content-Encoding'])
+                self.assertEqual(body, original)
+        self.load(url)
+        self.plays()
+
+    def test_the_single_file_plays_from_the_file_system_with_no_network(self):
+        with open(SINGLE, 'rb') as f:
+            self.assertLessEqual(len(gzip.compress(f.read(), 9)), 160_000)
+        folder = tempfile.mkdtemp(prefix='zirkulon-usb-')
+        self.cleanups.callback(shutil.rmtree, folder, ignore_errors=True)
+        copy = shutil.copy(SINGLE, folder)
+        self.cdp('Network.enable')
+        self.cdp('Network.emulateNetworkConditions', offline=True, latency=0,
+                 downloadThroughput=-1, uploadThroughput=-1)
+        self.driver.get_log('performance')
+        self.load('file://' + copy)
+        self.plays()
+        self.assertEqual(self.text('LKlicks'), 'Versuche: 1')
+        requested = {json.loads(e['message'])['message']['params']['request']['url']
+                     for e in self.driver.get_log('performance')
+                     if '"Network.requestWillBeSent"' in e['message']}
+        self.assertEqual({url for url in requested if not url.startswith('data:')},
+                         {'file://' + copy})
+
+    @staticmethod
+    def reachable(url):
+        try:
+            with urllib.request.urlopen(url, timeout=1):
+                return True
+        except OSError:
+            return False
+
+    @staticmethod
+    def get(url, encoding):
+        request = urllib.request.Request(url, headers={'Accept-Encoding': encoding} if encoding else {})
+        with urllib.request.urlopen(request, timeout=10) as reply:
+            return reply.headers, reply.read()
+
+
+if __name__ == '__main__':
+    SITE, SINGLE, SOURCE, NODE, FONT_DIR, PAGES = sys.argv[1:7]
+    PAGES = PAGES.replace('|', ';')
+    del sys.argv[1:7]
+    unittest.main(verbosity=2)
