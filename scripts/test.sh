@@ -18,6 +18,14 @@ build_site build-web-tests -DBUILD_TESTING=ON \
   -DZIRKULON_DESKTOP_PROBE="$PWD/build-tests/tools/angle_probe"
 ctest --test-dir build-web-tests --output-on-failure -j2
 
+# The core suite under Wine, the angle probe and number texts against the
+# desktop build's, the real Windows program in Xvfb, and its zip and MSI.
+# shellcheck source=scripts/windows-env.sh
+source scripts/windows-env.sh
+build_windows build-windows-tests -DBUILD_TESTING=ON \
+  -DZIRKULON_DESKTOP_PROBE="$PWD/build-tests/tools/angle_probe"
+ctest --test-dir build-windows-tests --output-on-failure -j2
+
 # The whole suite again with AddressSanitizer and UndefinedBehaviorSanitizer,
 # and the fuzz targets for a bounded time; any report ends the test that made
 # it. Built with clang, which brings libFuzzer; GCC 12 under -fsanitize also

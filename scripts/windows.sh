@@ -3,9 +3,9 @@
 # Installs what is missing, builds the Windows program and packs it for
 # schools, all into build-windows/dist/:
 #
-#   zirkulon.exe                      one static 64-bit program, no DLL beside it
-#   zirkulon-VERSION-windows-x64.zip  the program, the licence and a German read-me
-#   zirkulon-VERSION-x64.msi          per-machine installer (msiexec /i ... /qn)
+#   zirkulon.exe                 one static 64-bit program, no DLL beside it
+#   zirkulon-VERSION-win64.zip   the program, the licence and a German read-me
+#   zirkulon-VERSION.msi         per-machine installer (msiexec /i ... /qn)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh --windows
