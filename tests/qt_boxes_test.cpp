@@ -178,6 +178,28 @@ private slots:
         QCOMPARE(form->windowTitle(), QString("Eingestellte Genauigkeit: 7°"));
     }
 
+    // The window manager may resize the window while a box is open. The
+    // handler that opened the box is still running then, so the legs keep
+    // their place until the box is closed and are laid out for the new size
+    // after it.
+    void aResizeWhileABoxIsOpenLaysTheLegsOutOnceItCloses() {
+        const LineShape before = form->line(Line::Schenkel1);
+        const int menu = form->height() - form->canvas()->height();
+        bool resizedUnderBox = false;
+        LineShape underBox{};
+        closeBoxes([&] { action("MHelp")->trigger(); },
+                   [&](QWidget*) {
+                       form->resize(800, 400 + menu);
+                       resizedUnderBox = QTest::qWaitFor(
+                           [&] { return form->canvas()->size() == QSize(800, 400); });
+                       underBox = form->line(Line::Schenkel1);
+                   });
+        QVERIFY(resizedUnderBox);
+        QCOMPARE(underBox, before);
+        QCOMPARE(form->line(Line::Schenkel1), (LineShape{6000, 3000, 11400, 3000}));
+        QVERIFY(isColour(grab(), {400 + 100, 200 - 1}, Qt::red));
+    }
+
     void anErrorEndsOnlyTheHandler() {
         FailingGame failing(*form);
         form->setEvents(&failing);

@@ -14,14 +14,19 @@
 #include <QMessageBox>
 #include <QTranslator>
 
-#include <exception>
 #include <memory>
+#include <string>
+#include <utility>
 
 namespace zirkulon {
 
 namespace {
 
 Q_LOGGING_CATEGORY(lcZirkulon, "zirkulon")
+
+void report(const std::string& message) {
+    qCWarning(lcZirkulon, "%s", message.c_str());
+}
 
 // A held key must not spend attempts. The keys that press a button or run a
 // menu command (Return, Enter, Space, Select) and Escape, which closes a box,
@@ -78,7 +83,8 @@ private:
 
 } // namespace
 
-QtForm::QtForm(QWidget* parent) : QMainWindow(parent), canvas_(new FormCanvas(this)) {
+QtForm::QtForm(QWidget* parent)
+    : QMainWindow(parent), deliver_(&report), canvas_(new FormCanvas(this)) {
     setObjectName("Ausgabe");
     setWindowTitle(qtdesign::text(design::applicationTitle));
     setCentralWidget(canvas_);
@@ -121,44 +127,50 @@ void QtForm::addMenu() {
         QAction* action = menuBar()->addAction(qtdesign::text(item.caption));
         action->setObjectName(qtdesign::text(item.name));
         connect(action, &QAction::triggered, this, [this, handler = item.handler] {
-            deliver([handler](FormEvents& e) { (e.*handler)(); });
+            raise([handler](FormEvents& e) { (e.*handler)(); });
         });
     }
 }
 
 void QtForm::connectCanvas() {
-    connect(canvas_, &FormCanvas::resized, this,
-            [this] { deliver([](FormEvents& e) { e.Form_Resize(); }); });
+    connect(canvas_, &FormCanvas::resized, this, &QtForm::resized);
     connect(canvas_, &FormCanvas::mousePressed, this,
             [this](std::int16_t button, std::int16_t shift, float x, float y) {
-                deliver([=](FormEvents& e) { e.Form_MouseDown(button, shift, x, y); });
+                raise([=](FormEvents& e) { e.Form_MouseDown(button, shift, x, y); });
             });
     connect(canvas_, &FormCanvas::mouseMoved, this,
             [this](std::int16_t buttons, std::int16_t shift, float x, float y) {
-                deliver([=](FormEvents& e) { e.Form_MouseMove(buttons, shift, x, y); });
+                raise([=](FormEvents& e) { e.Form_MouseMove(buttons, shift, x, y); });
             });
     connect(canvas_, &FormCanvas::keyPressed, this, [this](std::int16_t key, std::int16_t shift) {
-        deliver([=](FormEvents& e) { e.Form_KeyDown(key, shift); });
+        raise([=](FormEvents& e) { e.Form_KeyDown(key, shift); });
     });
 }
 
 void QtForm::load() {
-    deliver([](FormEvents& e) { e.Form_Load(); });
+    raise([](FormEvents& e) { e.Form_Load(); });
 }
 
-template <typename Handler> void QtForm::deliver(Handler&& handler) {
-    if (events_ == nullptr) {
+template <typename Handler> void QtForm::raise(Handler&& handler) {
+    if (!deliver_(handler)) {
         return;
     }
-    // An error ends the handler that raised it and nothing else: the window
-    // and the game's state stay as the handler left them.
-    try {
-        handler(*events_);
-    } catch (const std::exception& error) {
-        qCWarning(lcZirkulon, "%s", error.what());
-    } catch (...) {
-        qCWarning(lcZirkulon, "unbekannter Fehler");
+    // A resize refused while the handler ran lays the window out now, with
+    // the size it has ended at. Form_Resize opens no box, so no resize can
+    // come while it runs.
+    if (std::exchange(resizePending_, false)) {
+        deliver_([](FormEvents& e) { e.Form_Resize(); });
     }
+}
+
+// The window manager may resize the window while a box is open, and the
+// legs must fit the new size once the box is closed.
+void QtForm::resized() {
+    if (deliver_.running()) {
+        resizePending_ = true;
+        return;
+    }
+    raise([](FormEvents& e) { e.Form_Resize(); });
 }
 
 void QtForm::messageBox(const std::string& text, const std::string& title) {
@@ -180,6 +192,12 @@ std::string QtForm::inputBox(const std::string& prompt, const std::string& defau
         return {};
     }
     return dialog.textValue().toStdString();
+}
+
+// Closed at once; the running handler goes on, but no event follows it.
+void QtForm::unload() {
+    deliver_.stop();
+    close();
 }
 
 void QtForm::setCaption(const std::string& text) {

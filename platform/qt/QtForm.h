@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "platform/Delivery.h"
 #include "platform/Window.h"
 #include "platform/qt/FormCanvas.h"
 
@@ -16,16 +17,18 @@ namespace zirkulon {
 
 // The game's one window on Qt: the menu bar above the inner area, whose
 // labels, legs and drawing surface FormCanvas shows, and modal boxes. It
-// raises the window's events on a FormEvents object and catches, once per
-// event, any error that ends a handler (logged under the "zirkulon"
-// category), so that the window stays usable.
+// raises the window's events on a FormEvents object through an
+// EventDelivery, which logs an error that ends a handler under the
+// "zirkulon" category. A resize that comes while a box is open (the window
+// manager may resize the window then) is raised once the running handler has
+// returned.
 class QtForm final : public QMainWindow, public Window {
     Q_OBJECT
 public:
     explicit QtForm(QWidget* parent = nullptr);
 
     // The object whose handlers the window's events run; not owned.
-    void setEvents(FormEvents* events) { events_ = events; }
+    void setEvents(FormEvents* events) { deliver_.setEvents(events); }
     // Raises the load event; call once, before the window is first shown.
     void load();
 
@@ -43,15 +46,17 @@ public:
     void cls() override { canvas_->clear(); }
     void circle(float x, float y, float radius, float start, float end) override;
     void describeAngle(std::int16_t degrees, const std::string& text) override;
-    void unload() override { close(); }
+    void unload() override;
 
 private:
     void addLabels();
     void addMenu();
     void connectCanvas();
-    template <typename Handler> void deliver(Handler&& handler);
+    template <typename Handler> void raise(Handler&& handler);
+    void resized();
 
-    FormEvents* events_ = nullptr;
+    EventDelivery deliver_;
+    bool resizePending_ = false;
     FormCanvas* canvas_ = nullptr;
     std::array<QLabel*, 3> labels_{};
 };
