@@ -83,8 +83,7 @@ constexpr int focusWidth = 2;
 
 } // namespace
 
-FormCanvas::FormCanvas(QWidget* parent)
-    : QWidget(parent), lines_{design::schenkel1Design, design::schenkel2Design} {
+FormCanvas::FormCanvas(QWidget* parent) : QWidget(parent) {
     // Before anything asks for the canvas's accessible interface (the name
     // set below does), so that the one Qt caches is the slider.
     installCanvasAccessible();
@@ -122,13 +121,11 @@ QRect FormCanvas::focusFrame() const {
 }
 
 void FormCanvas::setLine(Line which, const LineShape& shape) {
-    LineShape& stored = lines_[index(which)];
-    if (stored == shape) {
-        return;
+    const LineShape old = lines_[which];
+    if (lines_.set(which, shape)) {
+        invalidate(lineBounds(old));
+        invalidate(lineBounds(shape));
     }
-    invalidate(lineBounds(stored));
-    stored = shape;
-    invalidate(lineBounds(stored));
 }
 
 void FormCanvas::clear() {

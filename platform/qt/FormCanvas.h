@@ -2,12 +2,12 @@
 #pragma once
 
 #include "platform/Arc.h"
+#include "platform/LineStore.h"
 #include "platform/Window.h"
 
 #include <QString>
 #include <QWidget>
 
-#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -27,7 +27,7 @@ class FormCanvas final : public QWidget {
 public:
     explicit FormCanvas(QWidget* parent = nullptr);
 
-    const LineShape& line(Line which) const { return lines_[index(which)]; }
+    const LineShape& line(Line which) const { return lines_[which]; }
     void setLine(Line which, const LineShape& shape);
     void clear();
     void addArc(const Arc& arc);
@@ -54,13 +54,12 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    static std::size_t index(Line which) { return which == Line::Schenkel1 ? 0 : 1; }
     QRect lineBounds(const LineShape& shape) const;
     QRect arcBounds(const Arc& arc) const;
     void invalidate(const QRect& pixels);
     QRect focusFrame() const;
 
-    std::array<LineShape, 2> lines_;
+    LineStore lines_;
     std::vector<Arc> arcs_;
     std::int16_t degrees_ = 0;
     QString reading_;
