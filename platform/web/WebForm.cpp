@@ -9,7 +9,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <exception>
 #include <memory>
 #include <string>
 
@@ -86,6 +85,10 @@ constexpr int windowCaption = -1;
 
 WebForm* thePage = nullptr;
 
+void report(const std::string& message) {
+    std::fprintf(stderr, "zirkulon: %s\n", message.c_str());
+}
+
 std::string ownedText(char* text) {
     const std::unique_ptr<char, decltype(&std::free)> owner(text, &std::free);
     return text;
@@ -102,7 +105,7 @@ std::string cssColour(design::Rgb colour) {
 
 } // namespace
 
-WebForm::WebForm() : lines_{design::schenkel1Design, design::schenkel2Design} {
+WebForm::WebForm() : deliver_(&report) {
     thePage = this;
     page_set_design(
         design::innerWidth, design::innerHeight, design::twipsPerPixel,
@@ -121,7 +124,7 @@ WebForm::WebForm() : lines_{design::schenkel1Design, design::schenkel2Design} {
     }
     setCaption(text(design::applicationTitle));
     for (Line which : {Line::Schenkel1, Line::Schenkel2}) {
-        const LineShape& shape = lines_[index(which)];
+        const LineShape& shape = lines_[which];
         page_set_line(static_cast<int>(which), shape.X1, shape.Y1, shape.X2, shape.Y2);
     }
 }
@@ -131,23 +134,8 @@ WebForm::~WebForm() {
 }
 
 void WebForm::load() {
-    deliver([](FormEvents& e) { e.Form_Load(); });
-    deliver([](FormEvents& e) { e.Form_Resize(); });
-}
-
-template <typename Handler> void WebForm::deliver(Handler&& handler) {
-    if (events_ == nullptr || unloaded_) {
-        return;
-    }
-    // An error ends the handler that raised it and nothing else: the page
-    // and the game's state stay as the handler left them.
-    try {
-        handler(*events_);
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "zirkulon: %s\n", error.what());
-    } catch (...) {
-        std::fprintf(stderr, "zirkulon: unbekannter Fehler\n");
-    }
+    deliver_([](FormEvents& e) { e.Form_Load(); });
+    deliver_([](FormEvents& e) { e.Form_Resize(); });
 }
 
 void WebForm::messageBox(const std::string& text, const std::string& title) {
@@ -168,8 +156,9 @@ void WebForm::setCaption(Label label, const std::string& text) {
 }
 
 void WebForm::setLine(Line which, const LineShape& shape) {
-    lines_[index(which)] = shape;
-    page_set_line(static_cast<int>(which), shape.X1, shape.Y1, shape.X2, shape.Y2);
+    if (lines_.set(which, shape)) {
+        page_set_line(static_cast<int>(which), shape.X1, shape.Y1, shape.X2, shape.Y2);
+    }
 }
 
 // The window keeps its designed inner size; the page scales it as a whole.
@@ -196,7 +185,7 @@ void WebForm::describeAngle(std::int16_t degrees, const std::string& text) {
 }
 
 void WebForm::unload() {
-    unloaded_ = true;
+    deliver_.stop();
     page_unload();
 }
 
@@ -220,7 +209,7 @@ EMSCRIPTEN_KEEPALIVE void zirkulon_menu(int index) {
         return;
     }
     const auto handler = zirkulon::design::menu[static_cast<std::size_t>(index)].handler;
-    zirkulon::thePage->deliver([handler](zirkulon::FormEvents& e) { (e.*handler)(); });
+    zirkulon::thePage->delivery()([handler](zirkulon::FormEvents& e) { (e.*handler)(); });
 }
 
 // A press of `button` (1 left, 2 right, 4 middle) or a move with `buttons`
@@ -233,7 +222,7 @@ EMSCRIPTEN_KEEPALIVE void zirkulon_pointer(int press, int buttons, int shift, do
     const auto keys = static_cast<std::int16_t>(shift);
     const float scaleX = zirkulon::design::toScaleUnits(x);
     const float scaleY = zirkulon::design::toScaleUnits(y);
-    zirkulon::thePage->deliver([=](zirkulon::FormEvents& e) {
+    zirkulon::thePage->delivery()([=](zirkulon::FormEvents& e) {
         if (press != 0) {
             e.Form_MouseDown(button, keys, scaleX, scaleY);
         } else {
@@ -250,7 +239,7 @@ EMSCRIPTEN_KEEPALIVE void zirkulon_key(int keyCode, int shift) {
     }
     const auto key = static_cast<std::int16_t>(keyCode);
     const auto keys = static_cast<std::int16_t>(shift);
-    zirkulon::thePage->deliver([=](zirkulon::FormEvents& e) { e.Form_KeyDown(key, keys); });
+    zirkulon::thePage->delivery()([=](zirkulon::FormEvents& e) { e.Form_KeyDown(key, keys); });
 }
 
 } // extern "C"

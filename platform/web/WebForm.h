@@ -2,9 +2,9 @@
 #pragma once
 
 #include "numerics/NumberText.h"
+#include "platform/Delivery.h"
+#include "platform/LineStore.h"
 #include "platform/Window.h"
-
-#include <array>
 
 namespace zirkulon {
 
@@ -13,9 +13,9 @@ namespace zirkulon {
 // browser's viewport while the game sees the designed 548 x 548 pixels; and
 // modal <dialog> boxes, for which a handler waits (Asyncify) until the player
 // has closed them. The page raises the window's events one at a time through
-// the functions exported below and holds back input while a handler runs; an
-// error that ends a handler is caught here, once per event, and written to
-// the browser's console.
+// the functions exported below and holds back input while a handler runs;
+// the EventDelivery writes an error that ends a handler to the browser's
+// console.
 class WebForm final : public Window {
 public:
     // Builds the window in the page from its design. One per page.
@@ -25,19 +25,19 @@ public:
     WebForm& operator=(const WebForm&) = delete;
 
     // The object whose handlers the window's events run; not owned.
-    void setEvents(FormEvents* events) { events_ = events; }
+    void setEvents(FormEvents* events) { deliver_.setEvents(events); }
     // Raises the load event, then the resize event as the window is shown.
     void load();
 
-    // Runs one event's handler; called by the page's entry points.
-    template <typename Handler> void deliver(Handler&& handler);
+    // Raises the page's events; used by its entry points.
+    EventDelivery& delivery() { return deliver_; }
 
     // Window
     void messageBox(const std::string& text, const std::string& title = {}) override;
     std::string inputBox(const std::string& prompt, const std::string& defaultText) override;
     void setCaption(const std::string& text) override;
     void setCaption(Label label, const std::string& text) override;
-    LineShape line(Line which) const override { return lines_[index(which)]; }
+    LineShape line(Line which) const override { return lines_[which]; }
     void setLine(Line which, const LineShape& shape) override;
     float scaleWidth() const override;
     float scaleHeight() const override;
@@ -47,11 +47,8 @@ public:
     void unload() override;
 
 private:
-    static std::size_t index(Line which) { return which == Line::Schenkel1 ? 0 : 1; }
-
-    FormEvents* events_ = nullptr;
-    std::array<LineShape, 2> lines_;
-    bool unloaded_ = false;
+    EventDelivery deliver_;
+    LineStore lines_;
 };
 
 // How numbers are written in the browser's language, as the page reads it
