@@ -21,6 +21,7 @@ public:
         stored = shape;
         return true;
     }
+    friend bool operator==(const LineStore&, const LineStore&) = default;
 
 private:
     static std::size_t index(Line which) { return which == Line::Schenkel1 ? 0 : 1; }

@@ -4,6 +4,7 @@
 #include "app/Ausgabe.h"
 #include "platform/Arc.h"
 #include "platform/Design.h"
+#include "platform/LineStore.h"
 #include "platform/Random.h"
 #include "platform/Window.h"
 
@@ -38,7 +39,7 @@ public:
     std::vector<Arc> arcs;             // since the last cls
     std::string caption = "Zirkulon";
     std::array<std::string, 3> labels;
-    std::array<LineShape, 2> lines{design::schenkel1Design, design::schenkel2Design};
+    LineStore lines;
     std::pair<std::int16_t, std::string> reading{-1, ""}; // the surface's, as last described
     int clsCount = 0;
     bool unloaded = false;
@@ -69,8 +70,8 @@ public:
         log.push_back("label: " + text);
     }
     const std::string& label(Label which) const { return labels[static_cast<std::size_t>(which)]; }
-    LineShape line(Line which) const override { return lines[index(which)]; }
-    void setLine(Line which, const LineShape& shape) override { lines[index(which)] = shape; }
+    LineShape line(Line which) const override { return lines[which]; }
+    void setLine(Line which, const LineShape& shape) override { lines.set(which, shape); }
     float scaleWidth() const override { return width; }
     float scaleHeight() const override { return height; }
     void cls() override {
@@ -90,9 +91,6 @@ public:
         float x, y, radius, start, end;
     };
     CircleCall lastCircle{};
-
-private:
-    static std::size_t index(Line which) { return which == Line::Schenkel1 ? 0 : 1; }
 };
 
 // Random numbers from a script.

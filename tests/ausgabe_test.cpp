@@ -255,14 +255,14 @@ TEST_F(Game, ThousandsOfRefusalsInARowNeitherCrashNorLoseTheLastValue) {
 // ---- Legs and pointer ---------------------------------------------------
 
 TEST_F(Game, ResizeLaysTheLegsOutAndKeepsTheAngleAndTheArc) {
-    EXPECT_EQ(window.lines[0], (LineShape{4110, 4110, 7809, 4110}));
-    EXPECT_EQ(window.lines[1], (LineShape{4110, 4110, 4110, 411}));
+    EXPECT_EQ(window.lines[Line::Schenkel1], (LineShape{4110, 4110, 7809, 4110}));
+    EXPECT_EQ(window.lines[Line::Schenkel2], (LineShape{4110, 4110, 4110, 411}));
     EXPECT_EQ(window.clsCount, 0); // the layout neither clears nor draws
     press(3300, 3300);
     window.width = 6000;
     window.height = 3000;
     ausgabe.Form_Resize();
-    EXPECT_EQ(window.lines[1], (LineShape{3000, 1500, 3000, -1200}));
+    EXPECT_EQ(window.lines[Line::Schenkel2], (LineShape{3000, 1500, 3000, -1200}));
     EXPECT_EQ(ausgabe.state().LegLength, 2700.0f);
     EXPECT_EQ(ausgabe.state().SetAngle, 2.3561944901923417);
     ASSERT_EQ(window.arcs.size(), 1u);
@@ -277,7 +277,8 @@ TEST_F(Game, APressTurnsTheBlueLegAndRedrawsTheArc) {
     EXPECT_EQ(s.DeltaX.value(), -810.0);
     EXPECT_EQ(s.DeltaY, -810.0f);
     EXPECT_EQ(s.SetAngle, 2.3561944901923417);
-    EXPECT_EQ(window.lines[1], (LineShape{4110, 4110, 1494.4119873046875f, 1494.4119873046875f}));
+    EXPECT_EQ(window.lines[Line::Schenkel2],
+              (LineShape{4110, 4110, 1494.4119873046875f, 1494.4119873046875f}));
     EXPECT_EQ(window.clsCount, 2);
     ASSERT_EQ(window.arcs.size(), 1u); // each action clears the last arc
     EXPECT_EQ(window.lastCircle.x, 4110.0f);

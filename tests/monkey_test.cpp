@@ -134,7 +134,7 @@ private:
 
     bool step(int aimedShare) {
         topUp();
-        const LineShape red = window.lines[0];
+        const LineShape red = window.lines[Line::Schenkel1];
         const int roll = below(100);
         if (roll < aimedShare) { // at the target, so that checks hit often
             const double degrees =
@@ -226,8 +226,8 @@ private:
 
     bool invariantsHold() {
         const GameState& s = state();
-        const LineShape red = window.lines[0];
-        const LineShape blue = window.lines[1];
+        const LineShape red = window.lines[Line::Schenkel1];
+        const LineShape blue = window.lines[Line::Schenkel2];
         const double target = s.TargetAngle.value();
         bool arcsFine = true;
         for (const Arc& arc : window.arcs) {
@@ -261,7 +261,7 @@ private:
     // After the left button alone, the blue leg points in the direction of
     // the set angle, and one arc marks it.
     bool legFollowsAngle() {
-        const LineShape blue = window.lines[1];
+        const LineShape blue = window.lines[Line::Schenkel2];
         const double dx = static_cast<double>(blue.X2) - blue.X1;
         const double dy = static_cast<double>(blue.Y1) - blue.Y2; // up is positive
         const double length = std::hypot(dx, dy);
