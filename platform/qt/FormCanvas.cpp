@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/qt/FormCanvas.h"
 
+#include "geometry/Keys.h"
 #include "platform/qt/CanvasAccessible.h"
 #include "platform/qt/QtDesign.h"
 
@@ -56,21 +57,21 @@ std::int16_t shiftOf(Qt::KeyboardModifiers modifiers) {
 std::int16_t turningKeyCode(int key) {
     switch (key) {
     case Qt::Key_PageUp:
-        return 33;
+        return geometry::KeyPageUp;
     case Qt::Key_PageDown:
-        return 34;
+        return geometry::KeyPageDown;
     case Qt::Key_End:
-        return 35;
+        return geometry::KeyEnd;
     case Qt::Key_Home:
-        return 36;
+        return geometry::KeyHome;
     case Qt::Key_Left:
-        return 37;
+        return geometry::KeyLeft;
     case Qt::Key_Up:
-        return 38;
+        return geometry::KeyUp;
     case Qt::Key_Right:
-        return 39;
+        return geometry::KeyRight;
     case Qt::Key_Down:
-        return 40;
+        return geometry::KeyDown;
     default:
         return 0;
     }
