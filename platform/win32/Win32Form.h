@@ -67,7 +67,6 @@ private:
     std::array<HWND, 3> labels_{}; // children of the surface, which destroys them
     GdiObject<HFONT> labelFont_;
     bool loaded_ = false;
-    bool resizePending_ = false;
 };
 
 } // namespace zirkulon::win32
