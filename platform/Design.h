@@ -16,6 +16,11 @@ inline constexpr int innerWidth = 8220; // 548 pixels
 inline constexpr int innerHeight = 8220;
 inline constexpr std::string_view applicationTitle = "Zirkulon";
 
+// A message box's title: the one its handler gave, or the application title.
+inline std::string_view boxTitle(std::string_view title) {
+    return title.empty() ? applicationTitle : title;
+}
+
 // A position or size in window pixels, as scale units; a single, however far
 // outside the window a pointer is.
 inline float toScaleUnits(double pixels) {
@@ -61,6 +66,11 @@ inline constexpr std::string_view surfaceDescription =
 // Where the legs stand before the first layout; never seen on the screen.
 inline constexpr LineShape schenkel1Design{3600, 3000, 7200, 3000};
 inline constexpr LineShape schenkel2Design{3600, 3000, 3600, 720};
+
+// The input box's buttons, where the platform does not name them in the
+// desktop's language itself.
+inline constexpr std::string_view okCaption = "OK";
+inline constexpr std::string_view cancelCaption = "Abbrechen";
 
 struct MenuDesign {
     std::string_view name;

@@ -275,7 +275,7 @@
       dialog.setAttribute('aria-labelledby', 'box-title');
       dialog.setAttribute('aria-describedby', 'box-text');
       const form = element('form', { method: 'dialog' });
-      const ok = element('button', { type: 'submit', value: 'ok', textContent: 'OK' });
+      const ok = element('button', { type: 'submit', value: 'ok', textContent: design.okCaption });
       const buttons = element('div', { className: 'buttons' });
       buttons.append(ok);
       form.append(element('p', { id: 'box-text', textContent: text }));
@@ -283,7 +283,7 @@
         input.setAttribute('aria-labelledby', 'box-text');
         form.append(input);
         buttons.append(element('button', {
-          type: 'submit', value: 'cancel', formNoValidate: true, textContent: 'Abbrechen',
+          type: 'submit', value: 'cancel', formNoValidate: true, textContent: design.cancelCaption,
         }));
       }
       form.append(buttons);

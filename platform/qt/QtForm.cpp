@@ -174,9 +174,7 @@ void QtForm::resized() {
 }
 
 void QtForm::messageBox(const std::string& text, const std::string& title) {
-    QMessageBox box(QMessageBox::NoIcon,
-                    title.empty() ? qtdesign::text(design::applicationTitle)
-                                  : qtdesign::text(title),
+    QMessageBox box(QMessageBox::NoIcon, qtdesign::text(design::boxTitle(title)),
                     qtdesign::text(text), QMessageBox::Ok, this);
     box.setTextFormat(Qt::PlainText);
     box.exec();

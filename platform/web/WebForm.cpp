@@ -19,7 +19,7 @@ EM_JS(void, page_set_design,
       (int innerWidth, int innerHeight, int twipsPerPixel, const char* title, const char* font,
        const char* substitute, int pointSize, int legWidth, int arcWidth, const char* surfaceName,
        const char* surfaceColour, const char* arcColour, const char* redColour,
-       const char* blueColour),
+       const char* blueColour, const char* okCaption, const char* cancelCaption),
       {
           Module.page.setDesign({
               innerWidth : innerWidth,
@@ -34,7 +34,9 @@ EM_JS(void, page_set_design,
               surfaceName : UTF8ToString(surfaceName),
               surfaceColour : UTF8ToString(surfaceColour),
               arcColour : UTF8ToString(arcColour),
-              legColours : [ UTF8ToString(redColour), UTF8ToString(blueColour) ]
+              legColours : [ UTF8ToString(redColour), UTF8ToString(blueColour) ],
+              okCaption : UTF8ToString(okCaption),
+              cancelCaption : UTF8ToString(cancelCaption)
           });
       });
 EM_JS(void, page_add_label,
@@ -113,7 +115,8 @@ WebForm::WebForm() : deliver_(&report) {
         text(design::labelFontSubstitute).c_str(), design::labelPointSize, design::legWidthPixels,
         design::arcWidthPixels, text(design::surfaceDescription).c_str(),
         cssColour(design::surfaceColour).c_str(), cssColour(design::arcColour).c_str(),
-        cssColour(design::schenkel1Colour).c_str(), cssColour(design::schenkel2Colour).c_str());
+        cssColour(design::schenkel1Colour).c_str(), cssColour(design::schenkel2Colour).c_str(),
+        text(design::okCaption).c_str(), text(design::cancelCaption).c_str());
     for (const auto& label : design::labels) {
         page_add_label(static_cast<int>(label.label), text(label.name).c_str(), label.left,
                        label.top, label.width, label.height, text(label.description).c_str());
@@ -139,8 +142,7 @@ void WebForm::load() {
 }
 
 void WebForm::messageBox(const std::string& text, const std::string& title) {
-    page_message_box(text.c_str(),
-                     title.empty() ? std::string(design::applicationTitle).c_str() : title.c_str());
+    page_message_box(text.c_str(), std::string(design::boxTitle(title)).c_str());
 }
 
 std::string WebForm::inputBox(const std::string& prompt, const std::string& defaultText) {

@@ -121,8 +121,10 @@ std::wstring inputBox(HWND owner, const std::wstring& prompt, const std::wstring
     DialogTemplate box(wide(design::applicationTitle), 240, 80, 4);
     box.item(promptId, staticClass, SS_LEFT | SS_NOPREFIX, 0, 7, 7, 226, 24);
     box.item(editId, editClass, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 0, 7, 34, 226, 14);
-    box.item(IDOK, buttonClass, BS_DEFPUSHBUTTON | WS_TABSTOP, 0, 129, 58, 50, 14, L"OK");
-    box.item(IDCANCEL, buttonClass, BS_PUSHBUTTON | WS_TABSTOP, 0, 183, 58, 50, 14, L"Abbrechen");
+    box.item(IDOK, buttonClass, BS_DEFPUSHBUTTON | WS_TABSTOP, 0, 129, 58, 50, 14,
+             wide(design::okCaption));
+    box.item(IDCANCEL, buttonClass, BS_PUSHBUTTON | WS_TABSTOP, 0, 183, 58, 50, 14,
+             wide(design::cancelCaption));
     Exchange exchange{prompt, defaultText, {}};
     const INT_PTR result = DialogBoxIndirectParamW(
         reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(owner, GWLP_HINSTANCE)), box.get(), owner,

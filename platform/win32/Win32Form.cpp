@@ -213,8 +213,7 @@ void Win32Form::resized() {
 }
 
 void Win32Form::messageBox(const std::string& text, const std::string& title) {
-    MessageBoxW(hwnd_, wide(text).c_str(),
-                wide(title.empty() ? design::applicationTitle : title).c_str(), MB_OK);
+    MessageBoxW(hwnd_, wide(text).c_str(), wide(design::boxTitle(title)).c_str(), MB_OK);
 }
 
 std::string Win32Form::inputBox(const std::string& prompt, const std::string& defaultText) {
