@@ -4,6 +4,7 @@
 #include "platform/Design.h"
 #include "platform/win32/Gdi.h"
 #include "platform/win32/WideText.h"
+#include "platform/win32/WindowProcedure.h"
 
 #include <windowsx.h>
 
@@ -65,23 +66,11 @@ void registerClass(HINSTANCE instance, WNDPROC procedure) {
 
 Surface::Surface(HWND parent, EventDelivery& deliver) : deliver_(deliver) {
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
-    registerClass(instance, &Surface::procedure);
+    registerClass(instance, &ownedWindowProcedure<Surface, &Surface::hwnd_, &Surface::handle>);
     hwnd_ = CreateWindowExW(0, className, wide(design::surfaceDescription).c_str(),
                             WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_TABSTOP, 0, 0, 0, 0,
                             parent, nullptr, instance, this);
     annotation_ = std::make_unique<SurfaceAnnotation>(hwnd_);
-}
-
-LRESULT CALLBACK Surface::procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        auto* surface = static_cast<Surface*>(create->lpCreateParams);
-        surface->hwnd_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(surface));
-    }
-    auto* surface = reinterpret_cast<Surface*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    return surface != nullptr ? surface->handle(message, wParam, lParam)
-                              : DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
 LRESULT Surface::handle(UINT message, WPARAM wParam, LPARAM lParam) {

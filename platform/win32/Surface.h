@@ -38,7 +38,6 @@ public:
     int toPixels(float scaleUnits) const;
 
 private:
-    static LRESULT CALLBACK procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void paint(HDC target, const RECT& area) const;
     void mouse(UINT message, WPARAM wParam, LPARAM lParam);

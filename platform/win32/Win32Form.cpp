@@ -5,6 +5,7 @@
 #include "platform/Design.h"
 #include "platform/win32/InputBox.h"
 #include "platform/win32/WideText.h"
+#include "platform/win32/WindowProcedure.h"
 
 #include <cstdio>
 #include <cwchar>
@@ -56,7 +57,7 @@ HFONT createLabelFont(UINT dpi) {
 Win32Form::Win32Form(HINSTANCE instance) : instance_(instance), deliver_(&report) {
     WNDCLASSEXW formClass{};
     formClass.cbSize = sizeof formClass;
-    formClass.lpfnWndProc = &Win32Form::procedure;
+    formClass.lpfnWndProc = &ownedWindowProcedure<Win32Form, &Win32Form::hwnd_, &Win32Form::handle>;
     formClass.hInstance = instance;
     formClass.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
     formClass.hIconSm = LoadIconW(nullptr, IDI_APPLICATION);
@@ -132,18 +133,6 @@ void Win32Form::sizeToDesign() {
                      frame.bottom - frame.top + height - client.bottom,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
-}
-
-LRESULT CALLBACK Win32Form::procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        auto* form = static_cast<Win32Form*>(create->lpCreateParams);
-        form->hwnd_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
-    }
-    auto* form = reinterpret_cast<Win32Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    return form != nullptr ? form->handle(message, wParam, lParam)
-                           : DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
 LRESULT Win32Form::handle(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -52,7 +52,6 @@ public:
     void unload() override;
 
 private:
-    static LRESULT CALLBACK procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void addMenu();
     void addLabels();
