@@ -22,15 +22,11 @@ import unittest
 import urllib.request
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-import page_test  # noqa: E402  (the browser and the page's helpers)
-from page_test import browser, wait  # noqa: E402
+from browser import CSP_RECORDER, PageHelpers, Site, browser, wait  # noqa: E402
 from selenium.webdriver.common.keys import Keys  # noqa: E402
 
 ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..')
 SITE = SINGLE = SOURCE = NODE = FONT_DIR = PAGES = None
-CSP_RECORDER = ("window.violations = [];"
-                "document.addEventListener('securitypolicyviolation',"
-                " (e) => window.violations.push(e.violatedDirective + ' ' + e.blockedURI));")
 
 
 def site_files(folder):
@@ -48,22 +44,9 @@ def make_old(folder):
         os.utime(os.path.join(folder, name), (old, old))
 
 
-class Browser(unittest.TestCase):
+class Browser(PageHelpers, unittest.TestCase):
     """Each test gets a browser of its own, with an empty profile, and the
-    page's helpers from page_test."""
-    js = page_test.Page.js
-    text = page_test.Page.text
-    canvas_box = page_test.Page.canvas_box
-    at = page_test.Page.at
-    towards = page_test.Page.towards
-    drag = page_test.Page.drag
-    pixel = page_test.Page.pixel
-    wait_painted = page_test.Page.wait_painted
-    leg_points_to = page_test.Page.leg_points_to
-    bluish = staticmethod(page_test.Page.bluish)
-    menu = page_test.Page.menu
-    box = page_test.Page.box
-    answer = page_test.Page.answer
+    page tests' helpers."""
 
     def setUp(self):
         self.driver = browser()
@@ -114,7 +97,7 @@ class Browser(unittest.TestCase):
             "navigator.serviceWorker.ready.then(() => caches.keys()).then((k) => done(k.join(' ')));")
 
     def serve(self, folder):
-        site = page_test.Site(folder)
+        site = Site(folder)
 
         def cut():
             with contextlib.suppress(OSError):
