@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Random play: hundreds of thousands of events against the window object, the
-// pointer anywhere from the vertex to far outside, the window from nothing to
+// pointer anywhere from the vertex to far outside, the turning keys and others,
+// the window from nothing to
 // enormous, every menu command with any text typed, and the game's invariants
 // checked after each event.
 //
@@ -8,7 +9,9 @@
 // it (ZIRKULON_MONKEY_SEED=random picks a fresh one); ZIRKULON_MONKEY_EVENTS=<n>
 // changes the number of events per run.
 #include "FakeWindow.h"
+#include "game/Reading.h"
 #include "game/Task.h"
+#include "geometry/Keys.h"
 
 #include <gtest/gtest.h>
 
@@ -151,6 +154,9 @@ private:
             return pointer(below(3) == 0, buttons, coordinate(red.X1, window.width),
                            coordinate(red.Y1, window.height));
         }
+        if (roll < 63) {
+            return key(static_cast<std::int16_t>(30 + below(14))); // the turning keys among others
+        }
         if (roll < 65) {
             window.width = windowSide();
             window.height = windowSide();
@@ -196,6 +202,20 @@ private:
                                : ausgabe.Form_MouseMove(buttons, 0, x, y);
                      }) &&
                (buttons != LeftButton || legFollowsAngle());
+    }
+
+    // A key turns the leg to the whole degree the key rule chooses, in a
+    // window of any size; other keys change nothing.
+    bool key(std::int16_t code) {
+        const auto chosen =
+            geometry::degreesAfterKey(code, game::wholeDegrees(state().SetAngle, state().Pi));
+        const double before = state().SetAngle;
+        return raise("Form_KeyDown(" + std::to_string(code) + ")",
+                     [&] { ausgabe.Form_KeyDown(code, 0); }) &&
+               (chosen ? expect(game::wholeDegrees(state().SetAngle, state().Pi) == *chosen,
+                                "a turning key sets the degree it chooses") &&
+                             legFollowsAngle()
+                       : expect(state().SetAngle == before, "other keys turn nothing"));
     }
 
     template <typename Handler> bool raise(const std::string& event, Handler&& handler) {
