@@ -14,11 +14,8 @@
 //     batches of 360 moves round the vertex. The bare window repaints its
 //     whole inner area on every move.
 // bench/win32_bench.sh runs both kinds in turn and prints the medians.
-#include "app/Ausgabe.h"
+#include "app/Win32Game.h"
 #include "platform/Design.h"
-#include "platform/Random.h"
-#include "platform/win32/Program.h"
-#include "platform/win32/Win32Form.h"
 
 #include <windows.h>
 
@@ -123,16 +120,11 @@ int wmain(int argc, wchar_t* argv[]) {
         return 0;
     }
     if (argc > 1 && std::wcscmp(argv[1], L"game") == 0) {
-        zirkulon::win32::Win32Form form(instance);
-        zirkulon::ClockRandom random;
-        zirkulon::Ausgabe ausgabe(form, random, zirkulon::win32::userNumberFormat());
-        form.setEvents(&ausgabe);
-        form.load();
-        form.show(SW_SHOWNORMAL);
-        RedrawWindow(form.handle(), nullptr, nullptr,
-                     RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-        report("game", millisecondsSinceStart(), GetWindow(form.handle(), GW_CHILD));
-        form.setEvents(nullptr);
+        zirkulon::Win32Game game(instance);
+        game.start(SW_SHOWNORMAL);
+        const HWND hwnd = game.form().handle();
+        RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        report("game", millisecondsSinceStart(), GetWindow(hwnd, GW_CHILD));
         return 0;
     }
     std::fputs("usage: win32_bench bare | game\n", stderr);
