@@ -153,6 +153,18 @@ class PageHelpers:
                       for d in (-1.5, -0.5, 0.5, 1.5))
         return darkest < 190  # the surface is 239 or so; a thin antialiased arc is grey
 
+    def verdict_at_135(self):
+        """What «prüfen» says of the worked example's 134.99999999999997
+        degrees against the target shown, at the starting tolerance of 2."""
+        target = int(self.text('LWinkel').split('= ')[1])
+        degrees = 134.99999999999997
+        if degrees + 2 > target and degrees - 2 < target:
+            return ('Herzlichen Glückwunsch! Der eingestellte Winkel hat den Wert 135° und '
+                    f'stimmt im Rahmen der Genauigkeit von 2° mit dem gesuchten Winkel {target} überein.')
+        if degrees < target:
+            return 'Der eingestellte Winkel 135° ist zu klein.'
+        return 'Der eingestellte Winkel 135° ist zu groß.'
+
     def menu(self, name):
         self.driver.find_element(By.ID, name).click()
 

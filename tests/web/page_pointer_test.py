@@ -42,15 +42,7 @@ class Pointer(browser.Page):
         self.assertFalse(self.ink_on_arc(200))
         self.assertFalse(self.leg_points_to(300))
 
-        target = int(self.text('LWinkel').split('= ')[1])
-        degrees = 134.99999999999997
-        if degrees + 2 > target and degrees - 2 < target:
-            expected = ('Herzlichen Glückwunsch! Der eingestellte Winkel hat den Wert 135° und '
-                        f'stimmt im Rahmen der Genauigkeit von 2° mit dem gesuchten Winkel {target} überein.')
-        elif degrees < target:
-            expected = 'Der eingestellte Winkel 135° ist zu klein.'
-        else:
-            expected = 'Der eingestellte Winkel 135° ist zu groß.'
+        expected = self.verdict_at_135()
         self.menu('MGuess')
         self.assertEqual(self.box(), ('Zirkulon', expected, None))
         self.answer(Keys.ENTER)

@@ -74,14 +74,7 @@ class Browser(PageHelpers, unittest.TestCase):
         """A drag to 135 degrees and «prüfen»: the exact verdict."""
         self.drag(self.towards(300), self.towards(135, reach=150))
         self.assertTrue(self.leg_points_to(135))
-        target = int(self.text('LWinkel').split('= ')[1])
-        if abs(target - 134.99999999999997) < 2:
-            expected = ('Herzlichen Glückwunsch! Der eingestellte Winkel hat den Wert 135° und '
-                        f'stimmt im Rahmen der Genauigkeit von 2° mit dem gesuchten Winkel {target} überein.')
-        elif target > 135:
-            expected = 'Der eingestellte Winkel 135° ist zu klein.'
-        else:
-            expected = 'Der eingestellte Winkel 135° ist zu groß.'
+        expected = self.verdict_at_135()
         self.menu('MGuess')
         self.assertEqual(self.box(), ('Zirkulon', expected, None))
         self.answer(Keys.ENTER)
