@@ -29,7 +29,7 @@ namespace {
 
 [[noreturn]] void fail(const char* what, std::string_view text, const NumberFormat& format) {
     std::fprintf(stderr, "property failed: %s\n  format decimal '%s'\n  text (%zu bytes) '%.*s'\n",
-                 what, format.decimal.c_str(), text.size(), static_cast<int>(text.size()),
+                 what, format.decimal().c_str(), text.size(), static_cast<int>(text.size()),
                  text.data());
     std::abort();
 }

@@ -127,7 +127,7 @@ std::string doubleToText(double x, const NumberFormat& format, int digits) {
     if (exponent >= digits || exponent < -4) {
         out += mantissa[0];
         if (mantissa.size() > 1) {
-            out += format.decimal;
+            out += format.decimal();
             out += mantissa.substr(1);
         }
         out += exponent < 0 ? "E-" : "E+";
@@ -143,12 +143,12 @@ std::string doubleToText(double x, const NumberFormat& format, int digits) {
             out.append(whole - mantissa.size(), '0');
         } else {
             out += mantissa.substr(0, whole);
-            out += format.decimal;
+            out += format.decimal();
             out += mantissa.substr(whole);
         }
     } else {
         out += '0';
-        out += format.decimal;
+        out += format.decimal();
         out.append(static_cast<std::size_t>(-exponent - 1), '0');
         out += mantissa;
     }
@@ -164,6 +164,8 @@ std::optional<double> textToDouble(std::string_view text, const NumberFormat& fo
     }
 
     // Rewrite the text in the plain form "-123.45e-6" that the C library reads.
+    const std::string& decimal = format.decimal();
+    const std::string& group = format.group();
     std::string plain;
     std::size_t i = 0;
     const std::size_t n = text.size();
@@ -178,15 +180,15 @@ std::optional<double> textToDouble(std::string_view text, const NumberFormat& fo
         if (isDigit(text[i])) {
             plain += text[i++];
             anyDigit = true;
-        } else if (anyDigit && startsWith(text, i, format.group) && i + format.group.size() < n &&
-                   isDigit(text[i + format.group.size()])) {
-            i += format.group.size();
+        } else if (anyDigit && startsWith(text, i, group) && i + group.size() < n &&
+                   isDigit(text[i + group.size()])) {
+            i += group.size();
         } else {
             break;
         }
     }
-    if (startsWith(text, i, format.decimal)) {
-        i += format.decimal.size();
+    if (startsWith(text, i, decimal)) {
+        i += decimal.size();
         plain += '.';
         while (i < n && isDigit(text[i])) {
             plain += text[i++];

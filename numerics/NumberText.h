@@ -5,17 +5,47 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace zirkulon {
 
 // The characters a locale uses to write numbers. Texts the player reads or
 // types go through this, so "2,5" under German and "2.5" under English.
-struct NumberFormat {
-    std::string decimal = ".";
-    std::string group = ",";
+//
+// A platform that learns them only slowly (a browser takes tens of
+// milliseconds the first time a page asks) may give a way to ask instead:
+// it is asked the first time a text needs a separator, and only once, so
+// that whole numbers, all a game shows at its start, never wait for it.
+// The game runs on one thread; a format is not shared between threads.
+class NumberFormat {
+public:
+    struct Separators {
+        std::string decimal;
+        std::string group;
+    };
+
+    NumberFormat() : NumberFormat(".", ",") {}
+    NumberFormat(std::string decimal, std::string group)
+        : known_(Separators{std::move(decimal), std::move(group)}) {}
+    using Ask = Separators (*)();
+    explicit NumberFormat(Ask ask) : ask_(ask) {}
+
+    const std::string& decimal() const { return separators().decimal; }
+    const std::string& group() const { return separators().group; }
 
     static NumberFormat german() { return {",", "."}; }
     static NumberFormat english() { return {".", ","}; }
+
+private:
+    const Separators& separators() const {
+        if (!known_) {
+            known_ = ask_();
+        }
+        return *known_;
+    }
+
+    mutable std::optional<Separators> known_;
+    Ask ask_ = nullptr;
 };
 
 // Integer in plain decimal digits.

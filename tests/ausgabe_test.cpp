@@ -241,6 +241,32 @@ TEST(Tolerance, EnglishNumbersUnderAnEnglishLocale) {
     EXPECT_EQ(rig.window.caption, "Eingestellte Genauigkeit: 4°");
 }
 
+// A browser learns its number format slowly. The start, a turn and a check
+// in whole numbers never ask for it; reading the first typed number asks,
+// once.
+namespace {
+int formatAsked = 0; // how often the ask below ran
+} // namespace
+
+TEST(Tolerance, TheNumberFormatIsAskedForOnlyWhenATextNeedsIt) {
+    Rig rig(NumberFormat([] {
+        ++formatAsked;
+        return NumberFormat::Separators{"#", "_"};
+    }));
+    rig.random.numbers = {target90};
+    rig.ausgabe.Form_Load();
+    rig.ausgabe.Form_Resize();
+    rig.ausgabe.Form_MouseDown(LeftButton, 0, 8000, 4000);
+    rig.ausgabe.MGuess_Click();
+    EXPECT_EQ(formatAsked, 0);
+
+    rig.window.answers = {"1_0#5", "2#5"}; // 10.5 is refused
+    rig.ausgabe.MExact_Click();
+    EXPECT_EQ(rig.window.caption, "Eingestellte Genauigkeit: 2#5°");
+    EXPECT_EQ(rig.window.defaults.back(), "10#5");
+    EXPECT_EQ(formatAsked, 1);
+}
+
 TEST_F(Game, ThousandsOfRefusalsInARowNeitherCrashNorLoseTheLastValue) {
     constexpr std::size_t refusals = 20000;
     window.answers.assign(refusals, "11");

@@ -4,7 +4,11 @@
 # window, and the runtime beneath them. A function left out this way must
 # never be on the stack while a box is open; the leaf libraries cannot be,
 # because they include nothing from app/ or platform/ and take no callbacks
-# (<functional>), and the build stops here if that ever changes.
+# (<functional>), and the build stops here if that ever changes. The one
+# exception is the number format's ask (a plain function, in
+# numerics/NumberText.h), which the page answers at once: the build stops
+# unless its answer is a plain call into JavaScript (EM_JS), which never
+# suspends.
 #
 # A function is named by what comes before its parameters, "name(*)*", so
 # that the list needs no types. The build also stops when such a name
@@ -13,7 +17,8 @@
 # say): that helper would be left out with it.
 #
 # Called as: cmake -DNM=... -DLEAVES="a.a|b.a" -DOTHERS="c.a|d.o|..."
-#                  -DLEAF_SOURCES="x.cpp|x.h|..." -DOUTPUT=... -P asyncify-remove.cmake
+#                  -DLEAF_SOURCES="x.cpp|x.h|..." -DWINDOW_SOURCE=WebForm.cpp
+#                  -DOUTPUT=... -P asyncify-remove.cmake
 cmake_minimum_required(VERSION 3.25)
 foreach(list LEAVES OTHERS LEAF_SOURCES)
   string(REPLACE "|" ";" ${list} "${${list}}")
@@ -28,6 +33,12 @@ foreach(source ${LEAF_SOURCES})
     endif()
   endforeach()
 endforeach()
+file(STRINGS ${WINDOW_SOURCE} ask REGEX "^EM_[A-Z_]*JS\\([^,]*, *page_number_format *,")
+if(NOT ask MATCHES "^EM_JS\\(")
+  message(FATAL_ERROR "${WINDOW_SOURCE}: page_number_format must be a plain EM_JS call: the "
+                      "number format is asked for from within the leaf libraries, which "
+                      "Asyncify leaves as they are, so the answer must never suspend.")
+endif()
 
 # "name(*)*" for each function a list of archives and objects defines, by kind:
 # strong (T, t) or weak (W, w, from inline functions in headers).

@@ -192,10 +192,13 @@ void WebForm::unload() {
 }
 
 NumberFormat browserNumberFormat() {
-    const std::string format = ownedText(page_number_format());
-    const auto newline = format.find('\n');
-    return {format.substr(0, newline),
-            newline == std::string::npos ? std::string() : format.substr(newline + 1)};
+    return NumberFormat([] {
+        const std::string format = ownedText(page_number_format());
+        const auto newline = format.find('\n');
+        return NumberFormat::Separators{format.substr(0, newline),
+                                        newline == std::string::npos ? std::string()
+                                                                     : format.substr(newline + 1)};
+    });
 }
 
 } // namespace zirkulon

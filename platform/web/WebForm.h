@@ -52,7 +52,7 @@ private:
 };
 
 // How numbers are written in the browser's language, as the page reads it
-// from the browser (Intl.NumberFormat).
+// from the browser (Intl.NumberFormat) when a text first needs a separator.
 NumberFormat browserNumberFormat();
 
 } // namespace zirkulon
