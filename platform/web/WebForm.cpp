@@ -182,7 +182,12 @@ void WebForm::circle(float x, float y, float radius, float start, float end) {
                  arc.radiusToEnd);
 }
 
+// Most moves of the pointer leave the whole degrees as they are.
 void WebForm::describeAngle(std::int16_t degrees, const std::string& text) {
+    if (text == reading_) {
+        return;
+    }
+    reading_ = text;
     page_describe_angle(degrees, text.c_str());
 }
 

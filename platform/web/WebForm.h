@@ -6,6 +6,8 @@
 #include "platform/LineStore.h"
 #include "platform/Window.h"
 
+#include <string>
+
 namespace zirkulon {
 
 // The game's one window in a web page (web/page.js draws it): the title bar,
@@ -49,6 +51,7 @@ public:
 private:
     EventDelivery deliver_;
     LineStore lines_;
+    std::string reading_; // the slider's value text, told to the page only when it changes
 };
 
 // How numbers are written in the browser's language, as the page reads it

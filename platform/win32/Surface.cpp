@@ -231,8 +231,12 @@ void Surface::addArc(const Arc& arc) {
 }
 
 // The reading is the slider's value and, for whatever reads window texts,
-// the surface's window text.
+// the surface's window text. Most moves of the pointer leave it as it is.
 void Surface::describe(const std::wstring& text) {
+    if (text == reading_) {
+        return;
+    }
+    reading_ = text;
     SetWindowTextW(hwnd_, text.c_str());
     annotation_->setValue(text);
 }

@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace zirkulon::win32 {
@@ -47,6 +48,7 @@ private:
     LineStore lines_;
     std::vector<Arc> arcs_;
     std::unique_ptr<SurfaceAnnotation> annotation_;
+    std::wstring reading_;
 };
 
 } // namespace zirkulon::win32
