@@ -7,13 +7,40 @@
 // pen or one finger, and the keys that turn the blue leg, one event at a time.
 'use strict';
 
-(() => {
+// "decimal\ngroup" as the browser's language writes 1234567.5.
+function readNumberFormat() {
+  const parts = new Intl.NumberFormat(navigator.language).formatToParts(1234567.5);
+  const part = (type) => parts.find((p) => p.type === type)?.value ?? '';
+  return `${part('decimal') || '.'}\n${part('group')}`;
+}
+
+// Started as a worker (see readNumberFormatAside), this script only reads
+// the number format, away from the page's main thread, and ends.
+if (typeof document === 'undefined') {
+  postMessage(readNumberFormat());
+  close();
+} else {
+  startPage();
+}
+
+function startPage() {
   const windowElement = document.getElementById('window');
   const inner = document.getElementById('inner');
   const menubar = document.getElementById('menubar');
   const canvas = document.getElementById('surface');
   const captionElement = document.getElementById('caption');
   const loading = document.getElementById('loading');
+  // The whole game in one file (zirkulon.html), opened from a disk: no
+  // worker can start from there, and everything is inside already.
+  const singleFile = document.documentElement.hasAttribute('data-single-file');
+
+  // The game's WebAssembly compiles as it streams in, from the first thing
+  // this script does, rather than once zirkulon.js has been fetched and run;
+  // zirkulon.js then only instantiates it. The single-file page brings the
+  // bytes along instead.
+  const compiled = typeof WebAssembly !== 'object' || singleFile ? null
+    : WebAssembly.compileStreaming(fetch('zirkulon.wasm', { credentials: 'same-origin' }));
+  compiled?.catch(() => {}); // reported when the game instantiates it
 
   let design = null;        // sizes in window pixels, set by the game
   const labels = [];        // LWinkel, LKlicks, LTreffer
@@ -307,19 +334,30 @@
     });
   }
 
-  // "decimal\ngroup" as the browser's language writes 1234567.5. The first
-  // use of Intl in a page costs tens of milliseconds, so it is asked for while
-  // the game's WebAssembly is still compiling, before the game needs it.
+  // The game asks for the number format only when a text first needs a
+  // separator: a typed number or a fraction, never its first picture. The
+  // first use of Intl in a page takes tens of milliseconds (hundreds on a
+  // slow tablet), so once the game is on screen a worker reads the format
+  // aside; should the game ask before the worker has answered, or where no
+  // worker can start (the single-file page), it is read here and then.
   let format = null;
   function numberFormat() {
-    if (format === null) {
-      const parts = new Intl.NumberFormat(navigator.language).formatToParts(1234567.5);
-      const part = (type) => parts.find((p) => p.type === type)?.value ?? '';
-      format = `${part('decimal') || '.'}\n${part('group')}`;
-    }
+    format ??= readNumberFormat();
     return format;
   }
-  setTimeout(numberFormat, 0);
+  function readNumberFormatAside() {
+    if (format !== null || singleFile) {
+      return;
+    }
+    try {
+      const worker = new Worker('page.js');
+      worker.addEventListener('message', (event) => {
+        format ??= event.data;
+      });
+    } catch (error) {
+      console.error(error); // then it is read when the game asks
+    }
+  }
 
   // ---- what the game calls ---------------------------------------------------
 
@@ -410,8 +448,18 @@
   // first picture, so that filling the cache does not hold up the start.
   // The single-file page (zirkulon.html) has everything inside and no worker.
   function keepOffline() {
-    if ('serviceWorker' in navigator && !document.documentElement.hasAttribute('data-single-file')) {
+    if ('serviceWorker' in navigator && !singleFile) {
       navigator.serviceWorker.register('sw.js').catch((error) => console.error(error));
+    }
+  }
+
+  // Runs `task` once the browser is idle, or within two seconds at the latest
+  // (after a short wait where it cannot tell).
+  function whenIdle(task) {
+    if ('requestIdleCallback' in window) {
+      requestIdleCallback(task, { timeout: 2000 });
+    } else {
+      setTimeout(task, 200);
     }
   }
 
@@ -441,13 +489,6 @@
     ?.addEventListener('error', () => cannotStart(notLoaded));
   addEventListener('unhandledrejection', () => cannotStart(notLoaded));
 
-  // The game's WebAssembly compiles as it streams in, from here on, rather
-  // than once zirkulon.js has been fetched and run; zirkulon.js then only
-  // instantiates it. The single-file page brings the bytes along instead.
-  const compiled = failed || document.documentElement.hasAttribute('data-single-file') ? null
-    : WebAssembly.compileStreaming(fetch('zirkulon.wasm', { credentials: 'same-origin' }));
-  compiled?.catch(() => {}); // reported when the game instantiates it
-
   window.Module = {
     page,
     ...(compiled && {
@@ -462,9 +503,14 @@
     }),
     postRun: [() => {
       ready = true;
-      requestAnimationFrame(() => setTimeout(keepOffline, 0));
+      // What can wait waits until the first picture is on the screen and the
+      // browser has a moment to spare.
+      requestAnimationFrame(() => whenIdle(() => {
+        readNumberFormatAside();
+        keepOffline();
+      }));
     }],
     onAbort: () => cannotStart(notLoaded),
     printErr: (text) => console.error(text),
   };
-})();
+}
