@@ -27,7 +27,8 @@ while the left button is held and the pointer moves.
    first-contentful-paint entry, which for Zirkulon comes with the title bar's
    text, long before the game has drawn anything. Zirkulon is also loaded a
    second time without wiping the storage: a return visit, served by its
-   service worker.
+   service worker. With --compare, another build of the site (the last
+   release's, say) takes its turns alongside, first and return visits.
 
 3. One pointer move with the left button held, with real input: mouse
    events sent through the DevTools protocol (Input.dispatchMouseEvent) to
@@ -67,7 +68,7 @@ while the left button is held and the pointer moves.
    their median.
 
 Usage: /usr/bin/python3 bench/web_bench.py [--site build-web/web/site] [--runs N]
-                                           [--lighthouse-runs N]
+                                           [--lighthouse-runs N] [--compare OTHER_SITE]
 Needs Debian's chromium, chromium-driver, python3-selenium and nginx-light,
 and Lighthouse from bench/lighthouse (scripts/setup.sh --bench).
 """
@@ -103,19 +104,23 @@ def main():
     parser.add_argument('--moves', type=int, default=60, help='moves per drag (default: 60)')
     parser.add_argument('--lighthouse-runs', type=int, default=3,
                         help="Lighthouse's mobile runs against nginx, 0 for none (default: 3)")
+    parser.add_argument('--compare', metavar='OTHER_SITE',
+                        help="another build of the site, loaded alongside for the first frames")
     args = parser.parse_args()
     site = os.path.abspath(args.site)
-    for needed in ('index.html', 'page.js', 'zirkulon.js', 'zirkulon.wasm'):
-        if not os.path.isfile(os.path.join(site, needed)):
-            sys.exit(f'{site}/{needed} is missing: build the web site first')
+    other = os.path.abspath(args.compare) if args.compare else None
+    for folder in filter(None, (site, other)):
+        for needed in ('index.html', 'page.js', 'zirkulon.js', 'zirkulon.wasm'):
+            if not os.path.isfile(os.path.join(folder, needed)):
+                sys.exit(f'{folder}/{needed} is missing: build the web site first')
     runs = max(1, args.runs)
     moves = max(WARM_UP_MOVES + 3, args.moves)
 
     sizes = {'zirkulon': file_sizes(site), 'bare': file_sizes(BARE)}
 
-    server = start_server({'/site/': site, '/bare/': BARE})
+    server = start_server({'/site/': site, '/bare/': BARE, **({'/other/': other} if other else {})})
     origin = f'http://127.0.0.1:{server.server_address[1]}'
-    urls = {'bare': f'{origin}/bare/', 'zirkulon': f'{origin}/site/'}
+    urls = {'bare': f'{origin}/bare/', 'zirkulon': f'{origin}/site/', 'other': f'{origin}/other/'}
     profile = tempfile.mkdtemp(prefix='zirkulon-web-bench-')
     driver = None
     devtools = None
@@ -141,25 +146,26 @@ def main():
 
         # The pages take turns, which one goes first alternating by run; one
         # load of each beforehand warms the browser up.
-        def turns(run):
-            return ('bare', 'zirkulon') if run % 2 == 0 else ('zirkulon', 'bare')
+        def turns(run, pages=('bare', 'zirkulon', 'other') if other else ('bare', 'zirkulon')):
+            return pages if run % 2 == 0 else pages[::-1]
 
         bench.inject(FIRST_FRAME_WATCHER, True)
         for name in turns(0):
             bench.first_frame(urls[name])
-        loads = {'bare': [], 'zirkulon': [], 'return': []}
+        loads = {'bare': [], 'zirkulon': [], 'return': [], 'other': [], 'other return': []}
         for run in range(runs):
             for name in turns(run):
                 loads[name].append(bench.first_frame(urls[name]))
-                if name == 'zirkulon':
+                if name != 'bare':
                     bench.wait_for_service_worker()
-                    loads['return'].append(bench.first_frame(urls[name], fresh=False))
+                    again = 'return' if name == 'zirkulon' else 'other return'
+                    loads[again].append(bench.first_frame(urls[name], fresh=False))
         bench.inject(FIRST_FRAME_WATCHER, False)
 
         bench.inject(MOVE_TIMER, True)
         drags = {'bare': [], 'zirkulon': []}
         for run in range(runs):
-            for name in turns(run):
+            for name in turns(run, ('bare', 'zirkulon')):
                 drags[name].append(bench.move_costs(urls[name], moves))
         bench.inject(MOVE_TIMER, False)
     finally:
@@ -179,7 +185,7 @@ def main():
     else:
         single = None
     report(version, viewport, runs, moves, os.path.relpath(site), sizes, loads, drags,
-           time.monotonic() - started, single)
+           time.monotonic() - started, single, other and os.path.relpath(other))
     if args.lighthouse_runs > 0:
         report_lighthouse(lighthouse_runs(site, args.lighthouse_runs))
 

@@ -69,7 +69,7 @@ def file_sizes_of(path):
 
 # ---- the report --------------------------------------------------------------------
 
-def report(version, viewport, runs, moves, site, sizes, loads, drags, elapsed, single):
+def report(version, viewport, runs, moves, site, sizes, loads, drags, elapsed, single, other):
     canvas = {name: '×'.join(map(str, loads[name][0]['canvas'])) for name in ('bare', 'zirkulon')}
     print(f'Zirkulon web benchmark: Chromium {version}, headless, software rendering; '
           f'{runs} runs in {elapsed:.0f} s')
@@ -112,6 +112,13 @@ def report(version, viewport, runs, moves, site, sizes, loads, drags, elapsed, s
     print(f'   {"return visit, picture shown":<30}{"":>20}{spread(series("return", "frame")):>22}'
           f'{ratio(series("return", "frame"), series("bare", "frame")):>7.2f}×'
           f'  ({by_worker} of {len(loads["return"])} served by its service worker or its cache)')
+    if other:
+        print(f'   the other build: {other}')
+        for label, key in (('other build, picture shown', 'other'),
+                           ('… on a return visit', 'other return')):
+            frames = series(key, 'frame')
+            print(f'   {label:<30}{"":>20}{spread(frames):>22}'
+                  f'{ratio(frames, series("bare", "frame")):>7.2f}×')
     first_by_worker = sum(1 for load in loads['zirkulon'] if load['serviceWorker'])
     if first_by_worker:
         print(f'   warning: {first_by_worker} first visits were served by a service worker')
