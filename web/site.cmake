@@ -1,14 +1,26 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Assembles the web site around the compiled game (zirkulon.js and
-# zirkulon.wasm, already in SITE): copies the page's files and the font with
-# its licence, draws the icons, and writes the service worker with the list
-# of files to keep and a cache name that changes with their contents; then
-# the single-file page (SINGLE) and the precompressed copies.
+# zirkulon.wasm, already in SITE): copies the page's files, makes page.js of
+# its parts, copies the font with its licence, draws the icons, and writes
+# the service worker with the list of files to keep and a cache name that
+# changes with their contents; then the single-file page (SINGLE) and the
+# precompressed copies.
 # Called as: cmake -DSOURCE=... -DSITE=... -DSINGLE=... -DFONT_DIR=... -DNODE=... -DPAGES=...
 #                  -P site.cmake
 foreach(page ${PAGES})
   configure_file(${SOURCE}/${page} ${SITE}/${page} COPYONLY)
 endforeach()
+
+# page.js: page/main.js, then the other parts, in this order, as the body of
+# its startPage.
+file(READ ${SOURCE}/page/main.js script)
+string(APPEND script "\nfunction startPage() {\n")
+foreach(part window input boxes game)
+  file(READ ${SOURCE}/page/${part}.js text)
+  string(APPEND script "\n${text}")
+endforeach()
+string(APPEND script "}\n")
+file(WRITE ${SITE}/page.js "${script}")
 configure_file(${FONT_DIR}/ComicNeue-Regular.woff2 ${SITE}/ComicNeue-Regular.woff2 COPYONLY)
 configure_file(/usr/share/doc/fonts-comic-neue/copyright ${SITE}/ComicNeue-LICENSE.txt COPYONLY)
 

@@ -1,0 +1,183 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Part of startPage (see main.js): the number format, what the game calls,
+// and the start: loading the game, keeping the site offline, failing clearly.
+
+// The game asks for the number format only when a text first needs a
+// separator: a typed number or a fraction, never its first picture. The
+// first use of Intl in a page takes tens of milliseconds (hundreds on a
+// slow tablet), so once the game is on screen a worker reads the format
+// aside; should the game ask before the worker has answered, or where no
+// worker can start (the single-file page), it is read here and then.
+let format = null;
+function numberFormat() {
+  format ??= readNumberFormat();
+  return format;
+}
+function readNumberFormatAside() {
+  if (format !== null || singleFile) {
+    return;
+  }
+  try {
+    const worker = new Worker('page.js');
+    worker.addEventListener('message', (event) => {
+      format ??= event.data;
+    });
+  } catch (error) {
+    console.error(error); // then it is read when the game asks
+  }
+}
+
+// ---- what the game calls ---------------------------------------------------
+
+const page = {
+  setDesign(d) {
+    design = { ...d, innerPixels: d.innerWidth / d.twipsPerPixel };
+    const pixels = `${design.innerPixels}px`;
+    inner.style.width = pixels;
+    inner.style.height = pixels;
+    canvas.style.width = pixels;
+    canvas.style.height = pixels;
+    canvas.style.backgroundColor = d.surfaceColour;
+    canvas.setAttribute('aria-label', d.surfaceName);
+    // The game builds its window, loads and poses its first task in one go,
+    // so the notice gives way to the drawing surface within one frame.
+    loading.remove();
+    canvas.hidden = false;
+    this.fontFamily = `"${d.font}", "${d.substitute}"`;
+    this.fontSize = `${d.pointSize}pt`;
+    fit();
+  },
+  addLabel(index, name, left, top, width, height, description) {
+    const twips = design.twipsPerPixel;
+    const label = element('div', { id: name, className: 'label' });
+    label.setAttribute('role', 'status');
+    label.setAttribute('aria-label', description);
+    Object.assign(label.style, {
+      left: `${Math.trunc(left / twips)}px`,
+      top: `${Math.trunc(top / twips)}px`,
+      width: `${Math.trunc(width / twips)}px`,
+      height: `${Math.trunc(height / twips)}px`,
+      fontFamily: this.fontFamily,
+      fontSize: this.fontSize,
+    });
+    labels[index] = label;
+    inner.append(label);
+  },
+  addMenuItem(index, name, caption) {
+    const item = element('button', { id: name, type: 'button', textContent: caption });
+    item.setAttribute('role', 'menuitem');
+    item.setAttribute('tabindex', index === 0 ? '0' : '-1');
+    item.addEventListener('click', () => raise('zirkulon_menu', ['number'], [index]));
+    menubar.append(item);
+  },
+  setCaption(label, text) {
+    if (label < 0) {
+      // The caption as it is; the tab names the program too.
+      captionElement.textContent = text;
+      document.title = text === design.title ? text : `${text} – ${design.title}`;
+    } else {
+      labels[label].textContent = text;
+    }
+  },
+  setLine(which, x1, y1, x2, y2) {
+    lines[which] = { x1, y1, x2, y2 };
+    schedulePaint();
+  },
+  clear() {
+    arcs = [];
+    schedulePaint();
+  },
+  addArc(x, y, radius, start, sweep, radiusToStart, radiusToEnd) {
+    arcs.push({ x, y, radius, start, sweep, radiusToStart, radiusToEnd });
+    schedulePaint();
+  },
+  // The slider's value: whole degrees, and the same in words.
+  describeAngle(degrees, text) {
+    canvas.setAttribute('aria-valuenow', String(degrees));
+    canvas.setAttribute('aria-valuetext', text);
+  },
+  unload() {
+    unloaded = true;
+  },
+  messageBox(text, title) {
+    return openBox(title, text);
+  },
+  inputBox(prompt, defaultText) {
+    return openBox(design.title, prompt, element('input', {
+      type: 'text', value: defaultText, autocomplete: 'off', spellcheck: false,
+    }));
+  },
+  numberFormat() {
+    return numberFormat();
+  },
+};
+
+// Keeps the site for offline play; registered once the game has shown its
+// first picture, so that filling the cache does not hold up the start.
+// The single-file page (zirkulon.html) has everything inside and no worker.
+function keepOffline() {
+  if ('serviceWorker' in navigator && !singleFile) {
+    navigator.serviceWorker.register('sw.js').catch((error) => console.error(error));
+  }
+}
+
+// Runs `task` once the browser is idle, or within two seconds at the latest
+// (after a short wait where it cannot tell).
+function whenIdle(task) {
+  if ('requestIdleCallback' in window) {
+    requestIdleCallback(task, { timeout: 2000 });
+  } else {
+    setTimeout(task, 200);
+  }
+}
+
+// When the game cannot start, the window says so in place of the notice.
+let failed = false;
+function cannotStart(text) {
+  if (ready || failed) {
+    return;
+  }
+  failed = true;
+  const again = element('p');
+  again.append(element('a', { href: './', textContent: 'Seite neu laden' }));
+  loading.replaceChildren(element('p', { textContent: text }), again);
+  canvas.hidden = true;
+  inner.append(loading);
+}
+const notLoaded = 'Zirkulon konnte nicht geladen werden. Bitte prüfe die Verbindung zum '
+  + 'Internet und lade die Seite neu.';
+if (typeof WebAssembly !== 'object') {
+  cannotStart('Zirkulon kann in diesem Browser nicht starten, weil er kein WebAssembly kann. '
+    + 'Bitte öffne Zirkulon in einem neueren Browser.');
+}
+// The game's script or its WebAssembly did not arrive: a download that
+// fails outright rejects a promise that nothing handles, one that arrives
+// broken aborts the start.
+document.querySelector('script[src="zirkulon.js"]')
+  ?.addEventListener('error', () => cannotStart(notLoaded));
+addEventListener('unhandledrejection', () => cannotStart(notLoaded));
+
+window.Module = {
+  page,
+  ...(compiled && {
+    instantiateWasm(imports, receive) {
+      compiled.then((module) => WebAssembly.instantiate(module, imports))
+        .then((instance) => receive(instance), (error) => {
+          console.error(error);
+          cannotStart(notLoaded);
+        });
+      return {};
+    },
+  }),
+  postRun: [() => {
+    ready = true;
+    // What can wait waits until the first picture is on the screen and the
+    // browser has a moment to spare.
+    requestAnimationFrame(() => whenIdle(() => {
+      readNumberFormatAside();
+      keepOffline();
+    }));
+  }],
+  onAbort: () => cannotStart(notLoaded),
+  printErr: (text) => console.error(text),
+};

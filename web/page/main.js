@@ -1,0 +1,29 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Zirkulon's window in the page. The game itself is C++ compiled to
+// WebAssembly (zirkulon.js, zirkulon.wasm); it builds the window from its
+// design through `page`, sets captions, lines and arcs, and opens boxes.
+// This script draws the window, scales it to fit the viewport, and raises the
+// window's events: menu clicks, presses and moves of the left mouse button, a
+// pen or one finger, and the keys that turn the blue leg, one event at a time.
+//
+// The build makes one script, page.js, of this file and the body of
+// startPage: window.js (the window, its state and its drawing), input.js
+// (the events), boxes.js and game.js (what the game calls, and the start),
+// in that order. They share startPage's scope.
+'use strict';
+
+// "decimal\ngroup" as the browser's language writes 1234567.5.
+function readNumberFormat() {
+  const parts = new Intl.NumberFormat(navigator.language).formatToParts(1234567.5);
+  const part = (type) => parts.find((p) => p.type === type)?.value ?? '';
+  return `${part('decimal') || '.'}\n${part('group')}`;
+}
+
+// Started as a worker (see readNumberFormatAside), this script only reads
+// the number format, away from the page's main thread, and ends.
+if (typeof document === 'undefined') {
+  postMessage(readNumberFormat());
+  close();
+} else {
+  startPage();
+}
