@@ -82,19 +82,29 @@ LRESULT Surface::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         const HDC dc = BeginPaint(hwnd_, &ps);
         RECT client;
         GetClientRect(hwnd_, &client);
-        // Drawn off the screen first, so that a drag does not flicker.
+        // Drawn off the screen first, so that a drag does not flicker, and
+        // only where something changed: the bitmap is kept from one painting
+        // to the next.
+        if (!buffer_ || bufferSize_.cx != client.right || bufferSize_.cy != client.bottom) {
+            buffer_.reset(CreateCompatibleBitmap(dc, client.right, client.bottom));
+            bufferSize_ = {client.right, client.bottom};
+        }
         const MemoryDc memory(CreateCompatibleDC(dc));
-        const GdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(dc, client.right, client.bottom));
         {
-            const Selection selected(memory.get(), bitmap.get());
-            paint(memory.get(), client);
-            BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
-                   ps.rcPaint.bottom - ps.rcPaint.top, memory.get(), ps.rcPaint.left,
-                   ps.rcPaint.top, SRCCOPY);
+            const Selection selected(memory.get(), buffer_.get());
+            const RECT& area = ps.rcPaint;
+            IntersectClipRect(memory.get(), area.left, area.top, area.right, area.bottom);
+            paint(memory.get(), area);
+            BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top,
+                   memory.get(), area.left, area.top, SRCCOPY);
         }
         EndPaint(hwnd_, &ps);
         return 0;
     }
+    case WM_SIZE:
+    case WM_DPICHANGED_AFTERPARENT:
+        InvalidateRect(hwnd_, nullptr, FALSE); // everything moves or scales
+        break;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
@@ -168,14 +178,11 @@ void Surface::paint(HDC dc, const RECT& area) const {
     const auto pixels = [scale](float scaleUnits) {
         return static_cast<int>(std::lround(scaleUnits / design::twipsPerPixel * scale));
     };
-    const auto penWidth = [scale](int designPixels) {
-        return std::max(1, static_cast<int>(std::lround(designPixels * scale)));
-    };
 
     // The arcs first, then the legs over them; the labels are child windows
     // and are left out of this painting.
     const GdiObject<HPEN> arcPen(
-        CreatePen(PS_SOLID, penWidth(design::arcWidthPixels), colour(design::arcColour)));
+        CreatePen(PS_SOLID, penPixels(design::arcWidthPixels), colour(design::arcColour)));
     {
         const Selection pen(dc, arcPen.get());
         constexpr double toDegrees = 180.0 / std::numbers::pi;
@@ -200,9 +207,9 @@ void Surface::paint(HDC dc, const RECT& area) const {
 
     const auto drawLeg = [&](Line which, design::Rgb rgb) {
         const LOGBRUSH brush{BS_SOLID, colour(rgb), 0};
-        const GdiObject<HPEN> legPen(
-            ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_FLAT,
-                         static_cast<DWORD>(penWidth(design::legWidthPixels)), &brush, 0, nullptr));
+        const GdiObject<HPEN> legPen(ExtCreatePen(
+            PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_FLAT,
+            static_cast<DWORD>(penPixels(design::legWidthPixels)), &brush, 0, nullptr));
         const Selection pen(dc, legPen.get());
         const LineShape& shape = lines_[which];
         MoveToEx(dc, pixels(shape.X1), pixels(shape.Y1), nullptr);
@@ -212,22 +219,54 @@ void Surface::paint(HDC dc, const RECT& area) const {
     drawLeg(Line::Schenkel2, design::schenkel2Colour);
 }
 
+// What changes is repainted: where a leg or an arc was, and where it is now.
 void Surface::setLine(Line which, const LineShape& shape) {
+    const LineShape before = lines_[which];
     if (lines_.set(which, shape)) {
-        InvalidateRect(hwnd_, nullptr, FALSE);
+        invalidate(around(before));
+        invalidate(around(shape));
     }
 }
 
 void Surface::clear() {
-    if (!arcs_.empty()) {
-        arcs_.clear();
-        InvalidateRect(hwnd_, nullptr, FALSE);
+    for (const Arc& arc : arcs_) {
+        invalidate(around(arc));
     }
+    arcs_.clear();
 }
 
 void Surface::addArc(const Arc& arc) {
     arcs_.push_back(arc);
-    InvalidateRect(hwnd_, nullptr, FALSE);
+    invalidate(around(arc));
+}
+
+void Surface::invalidate(const RECT& area) {
+    InvalidateRect(hwnd_, &area, FALSE);
+}
+
+// The pixels a leg covers, with room for its pen and for rounding.
+RECT Surface::around(const LineShape& shape) const {
+    const int margin = penPixels(design::legWidthPixels) + 2;
+    const int x1 = toPixels(shape.X1);
+    const int y1 = toPixels(shape.Y1);
+    const int x2 = toPixels(shape.X2);
+    const int y2 = toPixels(shape.Y2);
+    return {std::min(x1, x2) - margin, std::min(y1, y2) - margin, std::max(x1, x2) + margin + 1,
+            std::max(y1, y2) + margin + 1};
+}
+
+// The square round an arc's circle, which holds the arc and its radii.
+RECT Surface::around(const Arc& arc) const {
+    const int margin = penPixels(design::arcWidthPixels) + 2;
+    const int cx = toPixels(arc.centreX);
+    const int cy = toPixels(arc.centreY);
+    const int r = toPixels(arc.radius);
+    return {cx - r - margin, cy - r - margin, cx + r + margin + 1, cy + r + margin + 1};
+}
+
+int Surface::penPixels(int designPixels) const {
+    return std::max(
+        1, static_cast<int>(std::lround(designPixels * GetDpiForWindow(hwnd_) / designDpi)));
 }
 
 // The reading is the slider's value and, for whatever reads window texts,

@@ -5,6 +5,7 @@
 #include "platform/Delivery.h"
 #include "platform/LineStore.h"
 #include "platform/win32/Accessible.h"
+#include "platform/win32/Gdi.h"
 
 #include <windows.h>
 
@@ -42,6 +43,10 @@ private:
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void paint(HDC target, const RECT& area) const;
     void mouse(UINT message, WPARAM wParam, LPARAM lParam);
+    void invalidate(const RECT& area);
+    RECT around(const LineShape& shape) const;
+    RECT around(const Arc& arc) const;
+    int penPixels(int designPixels) const;
 
     HWND hwnd_ = nullptr;
     EventDelivery& deliver_;
@@ -49,6 +54,8 @@ private:
     std::vector<Arc> arcs_;
     std::unique_ptr<SurfaceAnnotation> annotation_;
     std::wstring reading_;
+    GdiObject<HBITMAP> buffer_; // the painting, kept between paintings
+    SIZE bufferSize_{};
 };
 
 } // namespace zirkulon::win32

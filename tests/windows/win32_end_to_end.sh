@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The real Windows program under Wine in Xvfb, in German, driven with real X
 # input (xdotool), its window, labels and boxes read back through Win32 by
-# win32_probe: the start, a drag, the turning keys, a miss, the tolerance
+# win32_probe: the start, a drag (and that the surface then shows what a
+# complete repaint shows), the turning keys, a miss, the tolerance
 # entry with a refusal, Escape and a decimal comma, a hit with its joke, and
 # "Ende"; then the program file's version record.
 #
@@ -96,6 +97,20 @@ read -r x y < <(sed -n 's/^origin\t//p' "$x11_work/seen")
 # A drag ending level to the left of the vertex (274, 274) sets 180 degrees.
 pointer_drag $((x + 200)) $((y + 150)) $((x + 74)) $((y + 274))
 expect window $'ZirkulonSurface\t180 Grad, gestreckter Winkel'
+# A press across the circle: the surface repaints only where the legs and the
+# arc were and are, and what it shows is what a complete repaint shows.
+pointer_drag $((x + 474)) $((y + 200)) $((x + 474)) $((y + 180))
+sleep 0.3
+surface_shot() {
+    screenshot "$x11_work/screen.png"
+    convert "$x11_work/screen.png" -crop "548x548+$x+$y" +repage "$x11_work/$1.png"
+}
+surface_shot shown
+probe redraw
+sleep 0.3
+surface_shot repainted
+stale=$(compare -metric AE "$x11_work/shown.png" "$x11_work/repainted.png" null: 2>&1 || true)
+[[ $stale == 0 ]] || x11_die "$stale pixels of the surface differ from a complete repaint"
 
 # The keys turn the leg; a miss names the angle and keeps the task.
 if ((target <= 180)); then

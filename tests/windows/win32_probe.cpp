@@ -8,6 +8,7 @@
 //   win32_probe box           the open box (a dialog): "title\t<text>", then
 //                             "<class>\t<text>" for each of its controls
 //   win32_probe version FILE  "<name>\t<value>" from the file's version record
+//   win32_probe redraw        has the drawing surface repaint itself whole
 //
 // Exits with 1 when there is no such window.
 #include <windows.h>
@@ -74,6 +75,18 @@ HWND openBox() {
     return found;
 }
 
+// Has the drawing surface repaint itself whole, at once.
+int redraw() {
+    const HWND form = FindWindowW(L"ZirkulonAusgabe", nullptr);
+    const HWND surface =
+        form == nullptr ? nullptr : FindWindowExW(form, nullptr, L"ZirkulonSurface", nullptr);
+    if (surface == nullptr) {
+        return 1;
+    }
+    RedrawWindow(surface, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    return 0;
+}
+
 int version(const wchar_t* file) {
     DWORD ignored = 0;
     std::vector<char> data(GetFileVersionInfoSizeW(file, &ignored));
@@ -131,6 +144,9 @@ int wmain(int argc, wchar_t* argv[]) {
     if (what == L"version" && argc > 2) {
         return version(argv[2]);
     }
-    std::fputs("usage: win32_probe window | box | version FILE\n", stderr);
+    if (what == L"redraw") {
+        return redraw();
+    }
+    std::fputs("usage: win32_probe window | box | version FILE | redraw\n", stderr);
     return 2;
 }
