@@ -7,7 +7,7 @@
 #   scripts/windows-package.sh EXE OUTDIR [VERSION]
 #
 # which leaves OUTDIR/zirkulon-<version>-win64.zip (the program, LIZENZ.txt,
-# LIESMICH.txt) and OUTDIR/zirkulon-<version>.msi.
+# LIZENZEN-DRITTER.txt, LIESMICH.txt) and OUTDIR/zirkulon-<version>.msi.
 
 zirkulon_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
@@ -37,19 +37,24 @@ package_windows() (
 
   # What is shipped carries no symbols (they are most of the file).
   x86_64-w64-mingw32-strip -o "$stage/zirkulon.exe" "$exe"
-  # The texts with Windows line ends; the read-me, which has umlauts, as
-  # UTF-8 with a byte order mark, so that every Notepad reads it as such.
+  # The texts with Windows line ends; those with umlauts as UTF-8 with a
+  # byte order mark, so that every Notepad reads them as such. The notices
+  # of the runtime libraries built into the program go with it.
   sed 's/\r*$/\r/' "$zirkulon_root/COPYING" >"$stage/LIZENZ.txt"
   {
     printf '\xef\xbb\xbf'
     sed -e "s/@VERSION@/$version/g" -e 's/\r*$/\r/' \
       "$zirkulon_root/packaging/windows/LIESMICH.txt.in"
   } >"$stage/LIESMICH.txt"
+  {
+    printf '\xef\xbb\xbf'
+    sed 's/\r*$/\r/' "$zirkulon_root/packaging/windows/LIZENZEN-DRITTER.txt"
+  } >"$stage/LIZENZEN-DRITTER.txt"
 
   # zip adds to an archive that is already there: start afresh.
   local zip=$out/zirkulon-$version-win64.zip
   rm -f "$zip"
-  (cd "$stage" && zip -q -X "$zip" zirkulon.exe LIZENZ.txt LIESMICH.txt)
+  (cd "$stage" && zip -q -X "$zip" zirkulon.exe LIZENZ.txt LIZENZEN-DRITTER.txt LIESMICH.txt)
 
   # wixl finds a File's Source only relative to the folder it runs in.
   (cd "$stage" && wixl --arch x64 --define "Version=$version" \

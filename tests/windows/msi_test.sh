@@ -101,6 +101,8 @@ shortcuts() { find "$drive_c" -ipath '*/start menu/*' -iname 'zirkulon.lnk'; }
 installed_at() {
   local at=$1 ok=true links
   [[ -f $installed ]] || { echo "no $installed"; ok=false; }
+  grep -qF winpthreads "${installed%/*}/LIZENZEN-DRITTER.txt" 2>/dev/null ||
+    { echo "no notices of the runtime libraries beside the program"; ok=false; }
   if [[ -n $(find "$drive_c/Program Files (x86)" -iname '*zirkulon*' 2>/dev/null) ]]; then
     echo "installed into Program Files (x86)"
     ok=false
