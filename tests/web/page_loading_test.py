@@ -62,6 +62,23 @@ class Loading(browser.Page):
         self.assertEqual([round(v) for v in self.window_box()], [round(v) for v in loading])
         self.assertFalse(self.js("return document.getElementById('loading') !== null"))
 
+    def test_a_stalled_load_offers_to_load_the_page_again(self):
+        # The WebAssembly's request is held and never answered.
+        self.cdp('Fetch.enable', patterns=[{'urlPattern': '*zirkulon.wasm',
+                                            'requestStage': 'Request'}])
+        try:
+            with self.network():
+                self.cdp('Page.navigate', url=self.site.url)
+                wait(lambda: 'länger als sonst' in self.text('loading'), 'the word on the delay',
+                     seconds=20)
+                self.assertEqual(self.text('loading'),
+                                 'Zirkulon wird geladen …\nDas dauert länger als sonst. Vielleicht '
+                                 'ist die Verbindung gerade langsam. Wenn sich nichts tut, lade die '
+                                 'Seite neu.\nSeite neu laden')
+                self.assertEqual(self.violations(), [])
+        finally:
+            self.cdp('Fetch.disable')
+
     def test_the_page_says_when_the_game_cannot_start(self):
         with self.network(blocked=['*zirkulon.wasm']):
             self.driver.get(self.site.url)

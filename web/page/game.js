@@ -131,6 +131,13 @@ function whenIdle(task) {
   }
 }
 
+// A link that loads this page again, the single-file page too.
+function reloadLink() {
+  const again = element('p');
+  again.append(element('a', { href: '', textContent: 'Seite neu laden' }));
+  return again;
+}
+
 // When the game cannot start, the window says so in place of the notice.
 let failed = false;
 function cannotStart(text) {
@@ -138,12 +145,22 @@ function cannotStart(text) {
     return;
   }
   failed = true;
-  const again = element('p');
-  again.append(element('a', { href: './', textContent: 'Seite neu laden' }));
-  loading.replaceChildren(element('p', { textContent: text }), again);
+  loading.replaceChildren(element('p', { textContent: text }), reloadLink());
   canvas.hidden = true;
   inner.append(loading);
 }
+
+// A download that neither arrives nor fails, on a network that has stalled,
+// would leave the notice there for ever. After ten seconds it says so and
+// offers to load the page again; the download goes on meanwhile.
+setTimeout(() => {
+  if (!failed && loading.isConnected) {
+    loading.append(element('p', {
+      textContent: 'Das dauert länger als sonst. Vielleicht ist die Verbindung gerade langsam. '
+        + 'Wenn sich nichts tut, lade die Seite neu.',
+    }), reloadLink());
+  }
+}, 10_000);
 const notLoaded = 'Zirkulon konnte nicht geladen werden. Bitte prüfe die Verbindung zum '
   + 'Internet und lade die Seite neu.';
 if (typeof WebAssembly !== 'object') {
