@@ -5,8 +5,8 @@
 # the service worker with the list of files to keep and a cache name that
 # changes with their contents; then the single-file page (SINGLE) and the
 # precompressed copies.
-# Called as: cmake -DSOURCE=... -DSITE=... -DSINGLE=... -DFONT_DIR=... -DNODE=... -DPAGES=...
-#                  -P site.cmake
+# Called as: cmake -DSOURCE=... -DSITE=... -DSINGLE=... -DFONT_DIR=... -DNODE=...
+#                  -DFIRST_PICTURE=... -DPAGES=... -P site.cmake
 foreach(page ${PAGES})
   configure_file(${SOURCE}/${page} ${SITE}/${page} COPYONLY)
 endforeach()
@@ -20,6 +20,15 @@ foreach(part window input boxes game)
   string(APPEND script "\n${text}")
 endforeach()
 string(APPEND script "}\n")
+# The game's first picture, as the game itself draws it when it starts
+# (first-picture.js), goes where game.js keeps it.
+execute_process(COMMAND ${NODE} ${FIRST_PICTURE} OUTPUT_VARIABLE drawing RESULT_VARIABLE failed)
+set(slot "[/* the game's first picture, recorded by the build */]")
+string(FIND "${script}" "${slot}" at)
+if(failed OR NOT drawing MATCHES "^\\[\\[\"setDesign\"" OR at EQUAL -1)
+  message(FATAL_ERROR "could not record the game's first picture for page.js (${failed}: ${drawing})")
+endif()
+string(REPLACE "${slot}" "${drawing}" script "${script}")
 file(WRITE ${SITE}/page.js "${script}")
 configure_file(${FONT_DIR}/ComicNeue-Regular.woff2 ${SITE}/ComicNeue-Regular.woff2 COPYONLY)
 configure_file(/usr/share/doc/fonts-comic-neue/copyright ${SITE}/ComicNeue-LICENSE.txt COPYONLY)

@@ -13,7 +13,7 @@ from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 
 import browser
-from browser import wait
+from browser import VERTEX, wait
 
 
 class Loading(browser.Page):
@@ -62,8 +62,9 @@ class Loading(browser.Page):
         self.assertEqual([round(v) for v in self.window_box()], [round(v) for v in loading])
         self.assertFalse(self.js("return document.getElementById('loading') !== null"))
 
-    def test_a_stalled_load_offers_to_load_the_page_again(self):
-        # The WebAssembly's request is held and never answered.
+    def test_a_stalled_load_shows_the_first_picture_and_the_game_takes_it_over(self):
+        # The WebAssembly's request is held until the page has said that it
+        # takes long; then it is let through.
         self.cdp('Fetch.enable', patterns=[{'urlPattern': '*zirkulon.wasm',
                                             'requestStage': 'Request'}])
         try:
@@ -76,17 +77,32 @@ class Loading(browser.Page):
                                  'ist die Verbindung gerade langsam. Wenn sich nichts tut, lade die '
                                  'Seite neu.\nSeite neu laden')
                 self.assertEqual(self.violations(), [])
+                # The legs are there already, above the notice.
+                self.assertTrue(self.leg_points_to(90))
+                notice = self.js("return document.getElementById('loading')"
+                                 ".getBoundingClientRect().top;")
+                self.assertGreater(notice, self.at(0, VERTEX)[1])
+                waiting = self.js("return document.getElementById('surface').toDataURL();")
+                self.assertFalse(self.js("return document.getElementById('LKlicks') !== null"))
+                self.cdp('Fetch.disable')
+                wait(lambda: self.js("return document.getElementById('LKlicks')?.textContent"),
+                     'the game to start')
         finally:
             self.cdp('Fetch.disable')
+        self.wait_painted()
+        self.assertFalse(self.js("return document.getElementById('loading') !== null"))
+        self.assertEqual(self.js("return document.getElementById('surface').toDataURL();"), waiting)
 
     def test_the_page_says_when_the_game_cannot_start(self):
-        with self.network(blocked=['*zirkulon.wasm']):
-            self.driver.get(self.site.url)
-            wait(lambda: 'konnte nicht geladen werden' in self.text('loading'), 'the message')
-        self.assertEqual(self.text('loading'),
-                         'Zirkulon konnte nicht geladen werden. Bitte prüfe die Verbindung zum '
-                         'Internet und lade die Seite neu.\nSeite neu laden')
-        self.assertTrue(self.driver.find_element(By.ID, 'window').is_displayed())
+        for missing in ('*zirkulon.wasm',):
+            with self.network(blocked=[missing]):
+                self.driver.get(self.site.url)
+                wait(lambda: 'konnte nicht geladen werden' in self.text('loading'), 'the message')
+            self.assertEqual(self.text('loading'),
+                             'Zirkulon konnte nicht geladen werden. Bitte prüfe die Verbindung zum '
+                             'Internet und lade die Seite neu.\nSeite neu laden')
+            self.assertTrue(self.driver.find_element(By.ID, 'window').is_displayed())
+            self.assertFalse(self.driver.find_element(By.ID, 'surface').is_displayed())
 
         script = self.cdp('Page.addScriptToEvaluateOnNewDocument',
                           source='delete window.WebAssembly;')['identifier']

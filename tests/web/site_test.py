@@ -4,7 +4,7 @@
 shipped nginx configuration on real nginx, every file kept by the service
 worker, and the single-file page from the file system, in headless Chromium.
 
-    site_test.py SITE_DIR SINGLE_FILE SOURCE_DIR NODE FONT_DIR PAGES
+    site_test.py SITE_DIR SINGLE_FILE SOURCE_DIR NODE FONT_DIR PAGES FIRST_PICTURE
 """
 import contextlib
 import gzip
@@ -26,7 +26,7 @@ from browser import CSP_RECORDER, PageHelpers, Site, browser, wait  # noqa: E402
 from selenium.webdriver.common.keys import Keys  # noqa: E402
 
 ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..')
-SITE = SINGLE = SOURCE = NODE = FONT_DIR = PAGES = None
+SITE = SINGLE = SOURCE = NODE = FONT_DIR = PAGES = FIRST_PICTURE = None
 
 
 def site_files(folder):
@@ -118,7 +118,8 @@ class Browser(PageHelpers, unittest.TestCase):
             css.write('\n:root { --deploy: 2; }\n')
         subprocess.run(['cmake', f'-DSOURCE={source}', f'-DSITE={site}',
                         f'-DSINGLE={os.path.join(work, "zirkulon.html")}', f'-DFONT_DIR={FONT_DIR}',
-                        f'-DNODE={NODE}', f'-DPAGES={PAGES}', '-P', os.path.join(source, 'site.cmake')],
+                        f'-DNODE={NODE}', f'-DFIRST_PICTURE={FIRST_PICTURE}', f'-DPAGES={PAGES}',
+                        '-P', os.path.join(source, 'site.cmake')],
                        check=True, stdout=subprocess.DEVNULL)
         make_old(site)
 
@@ -231,7 +232,7 @@ class Browser(PageHelpers, unittest.TestCase):
 
 
 if __name__ == '__main__':
-    SITE, SINGLE, SOURCE, NODE, FONT_DIR, PAGES = sys.argv[1:7]
+    SITE, SINGLE, SOURCE, NODE, FONT_DIR, PAGES, FIRST_PICTURE = sys.argv[1:8]
     PAGES = PAGES.replace('|', ';')
-    del sys.argv[1:7]
+    del sys.argv[1:8]
     unittest.main(verbosity=2)

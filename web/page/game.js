@@ -39,9 +39,7 @@ const page = {
     canvas.style.height = pixels;
     canvas.style.backgroundColor = d.surfaceColour;
     canvas.setAttribute('aria-label', d.surfaceName);
-    // The game builds its window, loads and poses its first task in one go,
-    // so the notice gives way to the drawing surface within one frame.
-    loading.remove();
+    inner.style.setProperty('--surface-ink', d.arcColour);
     canvas.hidden = false;
     this.fontFamily = `"${d.font}", "${d.substitute}"`;
     this.fontSize = `${d.pointSize}pt`;
@@ -161,6 +159,14 @@ setTimeout(() => {
     }), reloadLink());
   }
 }, 10_000);
+// The game's first picture, as the build recorded the game drawing it when
+// it starts (web/first-picture.js): replayed here, it is on the screen
+// before the game has even loaded, with the notice below the legs. The game
+// then draws the very same picture and takes over.
+for (const [call, ...args] of [/* the game's first picture, recorded by the build */]) {
+  page[call](...args);
+}
+
 const notLoaded = 'Zirkulon konnte nicht geladen werden. Bitte prüfe die Verbindung zum '
   + 'Internet und lade die Seite neu.';
 if (typeof WebAssembly !== 'object') {
@@ -187,7 +193,11 @@ window.Module = {
     },
   }),
   postRun: [() => {
+    // The game has built its window, loaded and posed its first task in one
+    // go: the notice gives way to its labels within one frame.
     ready = true;
+    loading.remove();
+    canvas.removeAttribute('aria-disabled');
     // What can wait waits until the first picture is on the screen and the
     // browser has a moment to spare.
     requestAnimationFrame(() => whenIdle(() => {
