@@ -94,7 +94,7 @@ class Loading(browser.Page):
         self.assertEqual(self.js("return document.getElementById('surface').toDataURL();"), waiting)
 
     def test_the_page_says_when_the_game_cannot_start(self):
-        for missing in ('*zirkulon.wasm',):
+        for missing in ('*zirkulon.wasm', '*zirkulon.js'):
             with self.network(blocked=[missing]):
                 self.driver.get(self.site.url)
                 wait(lambda: 'konnte nicht geladen werden' in self.text('loading'), 'the message')

@@ -175,9 +175,7 @@ if (typeof WebAssembly !== 'object') {
 }
 // The game's script or its WebAssembly did not arrive: a download that
 // fails outright rejects a promise that nothing handles, one that arrives
-// broken aborts the start.
-document.querySelector('script[src="zirkulon.js"]')
-  ?.addEventListener('error', () => cannotStart(notLoaded));
+// broken aborts the start (and the script's own failure is below).
 addEventListener('unhandledrejection', () => cannotStart(notLoaded));
 
 window.Module = {
@@ -208,3 +206,11 @@ window.Module = {
   onAbort: () => cannotStart(notLoaded),
   printErr: (text) => console.error(text),
 };
+
+// The game's script, asked for only now that the first picture is drawn;
+// the single-file page has it inside already.
+if (!singleFile) {
+  const script = element('script', { src: 'zirkulon.js' });
+  script.addEventListener('error', () => cannotStart(notLoaded));
+  document.head.append(script);
+}
