@@ -61,10 +61,17 @@ class Bench:
     def cdp(self, method, params=None):
         return self.driver.execute_cdp_cmd(method, params or {})
 
-    def forget_everything(self):
-        """A first visit: no cache, no service worker, no stored data."""
+    def prepare(self, fresh):
+        """Before a visit: a blank page, the origin's storage wiped and the
+        browser's cache cleared and disabled. A first visit loses everything;
+        a return visit keeps the service worker and its cache, and goes
+        through the very same steps otherwise, so that the two differ only in
+        what the origin kept. (Merely opening a blank page before a return
+        visit made the bare page itself some 30 ms slower than after these
+        steps.)"""
         self.driver.get('about:blank')
-        self.cdp('Storage.clearDataForOrigin', {'origin': self.origin, 'storageTypes': 'all'})
+        wiped = 'all' if fresh else 'cookies,indexeddb,local_storage,websql'
+        self.cdp('Storage.clearDataForOrigin', {'origin': self.origin, 'storageTypes': wiped})
         self.cdp('Network.clearBrowserCache')
         self.cdp('Network.setCacheDisabled', {'cacheDisabled': True})
 
@@ -79,10 +86,7 @@ class Bench:
 
     def load(self, url, fresh=True):
         """Loads url, as a first visit unless fresh is False."""
-        if fresh:
-            self.forget_everything()
-        else:
-            self.driver.get('about:blank')
+        self.prepare(fresh)
         self.driver.get(url)
 
     def first_frame(self, url, fresh=True):

@@ -13,6 +13,19 @@ FIRST_FRAME_WATCHER = r'''
   }
   let resolve;
   window.__benchFirstFrame = new Promise((r) => { resolve = r; });
+  // Zirkulon's page shows the game's first picture before the game has
+  // loaded; the game has started (and takes input) once it has set its
+  // labels' texts.
+  window.__benchGameStarted = new Promise((started) => {
+    const observer = new MutationObserver(() => {
+      const label = document.getElementById('LWinkel');
+      if (label !== null && label.textContent !== '') {
+        observer.disconnect();
+        started(performance.now());
+      }
+    });
+    observer.observe(document, { subtree: true, childList: true, characterData: true });
+  });
   const probe = document.createElement('canvas');
   const probeContext = probe.getContext('2d', { willReadFrequently: true });
   const nativeRequest = window.requestAnimationFrame.bind(window);
@@ -95,6 +108,9 @@ LOAD_FIGURES = r'''
 const done = arguments[arguments.length - 1];
 (async () => {
   const frame = await window.__benchFirstFrame;
+  // Only Zirkulon's page has a menu bar of its own to fill.
+  const started = document.getElementById('menubar') !== null
+    ? await window.__benchGameStarted : null;
   if (document.readyState !== 'complete') {
     await new Promise((resolve) => addEventListener('load', resolve, { once: true }));
   }
@@ -112,6 +128,7 @@ const done = arguments[arguments.length - 1];
   const canvas = document.getElementById('surface');
   return {
     frame,
+    started,
     fcp,
     domContentLoaded: navigation.domContentLoadedEventEnd,
     load: navigation.loadEventEnd,

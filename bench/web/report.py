@@ -108,10 +108,15 @@ def report(version, viewport, runs, moves, site, sizes, loads, drags, elapsed, s
         print(f'   {label:<30}{spread(bare):>20}{spread(zirkulon):>22}'
               f'{ratio(zirkulon, bare):>7.2f}×')
     print(f'   {"zirkulon.wasm fetched":<30}{"":>20}{spread(series("zirkulon", "wasm")):>22}')
+    print(f'   {"game started, takes input":<30}{"":>20}{spread(series("zirkulon", "started")):>22}'
+          f'{ratio(series("zirkulon", "started"), series("bare", "frame")):>7.2f}×')
     by_worker = sum(1 for load in loads['return'] if load['serviceWorker'])
     print(f'   {"return visit, picture shown":<30}{"":>20}{spread(series("return", "frame")):>22}'
           f'{ratio(series("return", "frame"), series("bare", "frame")):>7.2f}×'
           f'  ({by_worker} of {len(loads["return"])} served by its service worker or its cache)')
+    print(f'   {"… game started":<30}{"":>20}{spread(series("return", "started")):>22}'
+          f'{ratio(series("return", "started"), series("bare", "frame")):>7.2f}×')
+    print(f'   {"bare page, loaded the same way":<30}{spread(series("bare return", "frame")):>20}')
     if other:
         print(f'   the other build: {other}')
         for label, key in (('other build, picture shown', 'other'),
