@@ -54,7 +54,9 @@ page = once(page, '<link rel="manifest" href="manifest.webmanifest">\n', '');
 page = once(page, '<link rel="apple-touch-icon" href="icon-192.png">\n', '');
 page = once(page, '<link rel="icon" href="icon-192.png">', `<link rel="icon" href="${dataUri('image/png', 'icon-192.png')}">`);
 page = once(page, '<link rel="stylesheet" href="zirkulon.css">', `<style>${style}</style>`);
-page = once(page, '<script src="page.js" defer blocking="render"></script>\n', '');
+page = once(page, '<link rel="preload" href="zirkulon.wasm" as="fetch" type="application/wasm" '
+  + 'crossorigin>\n', '');
+page = once(page, '<script src="page.js" defer></script>\n', '');
 // Starting again reloads this file, wherever it lies.
 page = once(page, '<a href="./">', '<a href="">');
 // The scripts run where the deferred ones would: after the document.
