@@ -143,6 +143,7 @@ function cannotStart(text) {
     return;
   }
   failed = true;
+  loading.classList.add('failure');
   loading.replaceChildren(element('p', { textContent: text }), reloadLink());
   canvas.hidden = true;
   inner.append(loading);
@@ -161,8 +162,8 @@ setTimeout(() => {
 }, 10_000);
 // The game's first picture, as the build recorded the game drawing it when
 // it starts (web/first-picture.js): replayed here, it is on the screen
-// before the game has even loaded, with the notice below the legs. The game
-// then draws the very same picture and takes over.
+// before the game has even loaded, above the notice. The game then draws the
+// very same picture and takes over.
 for (const [call, ...args] of [/* the game's first picture, recorded by the build */]) {
   page[call](...args);
 }
