@@ -167,6 +167,23 @@ class Pointer(browser.Page):
         # ends on the blue leg without one.
         self.assertEqual((to_start, to_end), (True, False))
 
+    def test_a_drag_goes_on_right_when_the_window_changes_size_on_the_way(self):
+        # The page keeps the canvas's box for the length of a drag; a resize
+        # scales the window anew, and the rest of the drag must follow it.
+        start = self.towards(300)
+        self.mouse('mousePressed', start, 'left', 1)
+        self.mouse('mouseMoved', self.towards(250), 'left', 1)
+        self.cdp('Emulation.setDeviceMetricsOverride', width=700, height=420,
+                 deviceScaleFactor=1, mobile=False)
+        try:
+            wait(lambda: self.canvas_box()[2] < 400, 'the window to be scaled down')
+            end = self.towards(120)
+            self.mouse('mouseMoved', end, 'left', 1)
+            self.mouse('mouseReleased', end, 'left', 0)
+            self.assertTrue(self.leg_points_to(120))
+        finally:
+            self.cdp('Emulation.clearDeviceMetricsOverride')
+
 
 if __name__ == '__main__':
     browser.main()

@@ -29,9 +29,20 @@ function raise(name, types, args) {
   }
 }
 
+// The canvas's box on the screen, kept while a pointer turns the leg:
+// asking for it on every move cost more than the rest of the move's script.
+// Whatever can move the canvas meanwhile (a resize, a scroll) forgets it.
+let dragBox = null;
+const forgetBox = () => {
+  dragBox = null;
+};
+addEventListener('resize', forgetBox);
+addEventListener('scroll', forgetBox, true);
+
 // The pointer in window pixels from the inner area's top left corner.
 function position(event) {
-  const box = canvas.getBoundingClientRect();
+  dragBox ??= canvas.getBoundingClientRect();
+  const box = dragBox;
   return [
     (event.clientX - box.left) * design.innerPixels / box.width,
     (event.clientY - box.top) * design.innerPixels / box.height,
@@ -61,6 +72,7 @@ canvas.addEventListener('pointerdown', (event) => {
   // The keys go on from where the pointer left the leg; a pointer shows no focus ring.
   canvas.focus({ preventScroll: true, focusVisible: false });
   activePointer = event.pointerId;
+  forgetBox();
   try {
     canvas.setPointerCapture(event.pointerId); // the drag goes on outside the window
   } catch (error) {
@@ -93,12 +105,14 @@ canvas.addEventListener('pointermove', (event) => {
 const release = (event) => {
   if (event.pointerId === activePointer && (event.buttons & 7) === 0) {
     activePointer = null;
+    forgetBox();
   }
 };
 canvas.addEventListener('pointerup', release);
 canvas.addEventListener('pointercancel', (event) => {
   if (event.pointerId === activePointer) {
     activePointer = null;
+    forgetBox();
   }
 });
 canvas.addEventListener('contextmenu', (event) => event.preventDefault());

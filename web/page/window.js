@@ -26,6 +26,7 @@ const lines = [null, null]; // Schenkel1, Schenkel2 in scale units
 let arcs = [];            // drawn since the last clear
 let scale = 1;            // CSS pixels per window pixel
 let paintPending = false;
+let context = null;       // the canvas's, asked for once
 let ready = false;        // the game has loaded
 let busy = false;         // a handler is running, perhaps waiting for a box
 let unloaded = false;     // "Ende" was chosen
@@ -47,7 +48,8 @@ function paint() {
   if (design === null) {
     return;
   }
-  const ctx = canvas.getContext('2d');
+  context ??= canvas.getContext('2d');
+  const ctx = context;
   const k = canvas.width / design.innerPixels;
   const twips = design.twipsPerPixel;
   ctx.setTransform(k, 0, 0, k, 0, 0);
