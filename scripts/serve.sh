@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Sets up what is missing, builds Zirkulon for the browser and serves the site
-# at http://127.0.0.1:${PORT:-8080}/ with Python's static file server, or
+# at http://127.0.0.1:${PORT:-8080}/ with Python's static file server and the
+# headers the page needs (scripts/site_server.py), or
 #   scripts/serve.sh nginx
 # through Debian's nginx with the configuration in web/hosting/, as a school
 # would publish it. Ctrl+C stops either.
@@ -21,4 +22,4 @@ echo "The single-file version: build-web/web/zirkulon.html"
 if [[ $server == nginx ]]; then
   exec scripts/nginx.sh build-web/web/site "${PORT:-8080}"
 fi
-exec /usr/bin/python3 -m http.server "${PORT:-8080}" --bind 127.0.0.1 --directory build-web/web/site
+exec /usr/bin/python3 scripts/site_server.py build-web/web/site "${PORT:-8080}"

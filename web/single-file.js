@@ -48,20 +48,19 @@ const policy = ["default-src 'none'", `script-src ${scripts.map(hash).join(' ')}
 
 let page = text('index.html');
 page = once(page, '<html lang="de">', '<html lang="de" data-single-file>');
-page = page.replace(/<meta http-equiv="Content-Security-Policy" content="[^"]*">/,
-  `<meta http-equiv="Content-Security-Policy" content="${policy}">`);
+// A file has no headers to bring its policy: a meta tag does, before anything
+// it governs.
+page = once(page, '<meta charset="utf-8">\n',
+  `<meta charset="utf-8">\n<meta http-equiv="Content-Security-Policy" content="${policy}">\n`);
 page = once(page, '<link rel="manifest" href="manifest.webmanifest">\n', '');
 page = once(page, '<link rel="apple-touch-icon" href="icon-192.png">\n', '');
 page = once(page, '<link rel="icon" href="icon-192.png">', `<link rel="icon" href="${dataUri('image/png', 'icon-192.png')}">`);
 page = once(page, '<link rel="stylesheet" href="zirkulon.css">', `<style>${style}</style>`);
 page = once(page, '<link rel="preload" href="zirkulon.wasm" as="fetch" type="application/wasm" '
   + 'crossorigin>\n', '');
-page = once(page, '<script src="page.js" defer></script>\n', '');
+page = once(page, '<script src="page.js" defer blocking="render"></script>\n', '');
 // Starting again reloads this file, wherever it lies.
 page = once(page, '<a href="./">', '<a href="">');
 // The scripts run where the deferred ones would: after the document.
 page = once(page, '</body>', `${scripts.map((code) => `<script>${code}</script>\n`).join('')}</body>`);
-if (!page.includes(policy)) {
-  throw new Error('single-file.js: the page has no Content-Security-Policy to replace');
-}
 fs.writeFileSync(output, page);

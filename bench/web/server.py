@@ -1,23 +1,22 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """The static server for both pages, with the headers of cross-origin
-isolation."""
+isolation, and for the site those of the shipped configuration
+(scripts/site_server.py)."""
 import functools
 import http.server
 import os
 import sys
 import threading
 
+from . import ROOT
 
-class Handler(http.server.SimpleHTTPRequestHandler):
+sys.path.insert(0, os.path.join(ROOT, 'scripts'))
+from site_server import SiteHandler  # noqa: E402
+
+
+class Handler(SiteHandler):
     """Serves the site under /site/ and the bare page under /bare/."""
     protocol_version = 'HTTP/1.1'
-    extensions_map = {
-        **http.server.SimpleHTTPRequestHandler.extensions_map,
-        '.wasm': 'application/wasm',
-        '.js': 'text/javascript',
-        '.webmanifest': 'application/manifest+json',
-        '.woff2': 'font/woff2',
-    }
 
     def __init__(self, *args, roots, **kwargs):
         self.roots = roots
@@ -34,6 +33,10 @@ class Handler(http.server.SimpleHTTPRequestHandler):
                 if full.startswith(os.path.realpath(root) + os.sep):
                     return full
         return os.path.join(os.sep, 'nonexistent')
+
+    def sends_policy(self):
+        # The bare page keeps its style inline, which the site's policy forbids.
+        return not self.path.startswith('/bare/')
 
     def end_headers(self):
         # Cross-origin isolation changes nothing for pages that load only

@@ -27,6 +27,8 @@ from selenium.webdriver.common.keys import Keys
 
 SITE = None
 ROOT = os.path.join(os.path.dirname(__file__), '..', '..')
+sys.path.insert(0, os.path.join(ROOT, 'scripts'))
+from site_server import SiteHandler  # noqa: E402
 CATALOGUE = os.path.join(ROOT, 'jokes', 'catalogue.txt')
 AXE = os.path.join(ROOT, 'node_modules', 'axe-core', 'axe.min.js')  # scripts/setup.sh --tests
 SIDE = 548        # the inner area, window pixels
@@ -38,7 +40,8 @@ CSP_RECORDER = ("window.violations = [];"
 
 
 class Site:
-    """The site on a static server of its own; it can be cut off."""
+    """The site on a static server of its own, with the headers of the
+    shipped configuration (scripts/site_server.py); it can be cut off."""
 
     def __init__(self, folder):
         handler = functools.partial(Quiet, directory=folder)
@@ -52,10 +55,7 @@ class Site:
         self.server.server_close()
 
 
-class Quiet(http.server.SimpleHTTPRequestHandler):
-    extensions_map = {**http.server.SimpleHTTPRequestHandler.extensions_map,
-                      '.wasm': 'application/wasm', '.webmanifest': 'application/manifest+json'}
-
+class Quiet(SiteHandler):
     def log_message(self, *args):
         pass
 
