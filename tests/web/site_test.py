@@ -197,6 +197,14 @@ class Browser(PageHelpers, unittest.TestCase):
                 self.assertEqual(body, original)
         self.load(url)
         self.plays()
+        # The policy holds: a script slipped into the page does not run.
+        self.js("document.head.append(Object.assign(document.createElement('script'),"
+                " { textContent: 'window.slipped = true' }))")
+        self.assertIsNone(self.js('return window.slipped'))
+        self.assertEqual(self.js('return window.violations'), ['script-src-elem inline'])
+        refused = [e['message'] for e in self.driver.get_log('browser') if e['level'] == 'SEVERE']
+        self.assertEqual(len(refused), 1)
+        self.assertIn('Content Security Policy', refused[0])
 
     def test_the_single_file_plays_from_the_file_system_with_no_network(self):
         with open(SINGLE, 'rb') as f:
