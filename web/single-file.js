@@ -4,7 +4,8 @@
 // stick, a network drive or a learning platform. It opens from the file
 // system with no server and no network. Its Content-Security-Policy allows
 // exactly the scripts and the style inside it, by their hashes, data: for the
-// font and the icon, and nothing else; it keeps no service worker.
+// font and the icon, and nothing else; it keeps no service worker. The
+// licence notices of what is inside come first, as a comment.
 //
 //   node single-file.js SITE_DIR OUTPUT
 'use strict';
@@ -46,8 +47,14 @@ const policy = ["default-src 'none'", `script-src ${scripts.map(hash).join(' ')}
   `style-src ${hash(style)}`, 'font-src data:', 'img-src data:', "base-uri 'none'",
   "form-action 'none'"].join('; ');
 
+// The notices that must go wherever the game and its font go, at the top.
+const notices = [text('LICENSES.txt'), text('ComicNeue-LICENSE.txt')].join('\n');
+if (/<!--|--!?>/.test(notices)) {
+  throw new Error('single-file.js: a licence text would end its comment');
+}
+
 let page = text('index.html');
-page = once(page, '<html lang="de">', '<html lang="de" data-single-file>');
+page = once(page, '<html lang="de">', `<!--\n${notices}-->\n<html lang="de" data-single-file>`);
 // A file has no headers to bring its policy: a meta tag does, before anything
 // it governs.
 page = once(page, '<meta charset="utf-8">\n',
