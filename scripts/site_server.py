@@ -3,8 +3,8 @@
 """Python's static file server for the built site, with the headers of the
 shipped configuration that the page depends on: the WebAssembly as
 application/wasm, the Content-Security-Policy and nosniff. Like many static
-hosts it sends an old Last-Modified and no Cache-Control. serve.sh serves the
-site with it; the page's tests and the benchmark serve it the same way.
+hosts it sends Last-Modified and no Cache-Control. serve.sh serves the site
+with it; the page's tests and the benchmark serve it the same way.
 
 The policy is the one web/hosting/nginx.conf sends, read from there so that
 it has one home.
