@@ -3,9 +3,9 @@
 // builds its window and poses its first task exactly as in the page, and
 // this stands in for the page, records what the game draws on the way (its
 // design, lines and arcs, and the angle they show, in order) and prints the
-// record as JSON. The page
-// replays it before the game has even loaded (see game.js), so the game's
-// first picture is on the screen as soon as the page's script has run.
+// record as JSON. The page replays it before the game has even loaded (see
+// game.js), so the game's first picture is on the screen as soon as the
+// page's script has run.
 'use strict';
 
 const drawing = [];
