@@ -12,6 +12,7 @@
 #include "jokes/Catalogue.h"
 #include "jokes/Reward.h"
 
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -31,6 +32,29 @@ constexpr const char* email = "zirkulon@example.org";
 
 std::string text(std::string_view view) {
     return std::string(view);
+}
+
+// The slider pattern's keys: the arrows up and right turn on, down and left
+// back, a page ten degrees at a time, Home and End to the ends.
+std::optional<geometry::KeyTurn> turnOf(std::int16_t KeyCode) {
+    switch (KeyCode) {
+    case KeyRight:
+    case KeyUp:
+        return geometry::KeyTurn::On;
+    case KeyLeft:
+    case KeyDown:
+        return geometry::KeyTurn::Back;
+    case KeyPageUp:
+        return geometry::KeyTurn::PageOn;
+    case KeyPageDown:
+        return geometry::KeyTurn::PageBack;
+    case KeyHome:
+        return geometry::KeyTurn::First;
+    case KeyEnd:
+        return geometry::KeyTurn::Last;
+    default:
+        return std::nullopt;
+    }
 }
 
 } // namespace
@@ -145,14 +169,15 @@ void Ausgabe::Form_MouseMove(std::int16_t Button, std::int16_t /*Shift*/, float 
 // position, and the blue leg follows as it would follow the left button
 // dragged to that direction: one rule for the pointer and the keys.
 void Ausgabe::Form_KeyDown(std::int16_t KeyCode, std::int16_t Shift) {
-    const auto degrees =
-        geometry::degreesAfterKey(KeyCode, game::wholeDegrees(state_.SetAngle, state_.Pi));
-    if (!degrees) {
+    const auto turn = turnOf(KeyCode);
+    if (!turn) {
         return;
     }
+    const int degrees =
+        geometry::degreesAfter(*turn, game::wholeDegrees(state_.SetAngle, state_.Pi));
     const LineShape red = window_.line(Line::Schenkel1);
     const geometry::Point pointer =
-        geometry::pointerAt(*degrees, {red.X1, red.Y1}, geometry::keyReach(state_.LegLength));
+        geometry::pointerAt(degrees, {red.X1, red.Y1}, geometry::keyReach(state_.LegLength));
     Form_MouseMove(LeftButton, Shift, pointer.x, pointer.y);
 }
 

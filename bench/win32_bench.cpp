@@ -14,7 +14,7 @@
 //     batches of 360 moves round the vertex. The bare window repaints its
 //     whole inner area on every move.
 // bench/win32_bench.sh runs both kinds in turn and prints the medians.
-#include "app/Win32Game.h"
+#include "programs/Win32Game.h"
 #include "platform/Design.h"
 
 #include <windows.h>

@@ -18,7 +18,7 @@
 // Runs on QT_QPA_PLATFORM=offscreen unless that variable says otherwise.
 
 #include "Version.h"
-#include "app/QtGame.h"
+#include "programs/QtGame.h"
 
 #include <QApplication>
 #include <QMainWindow>
@@ -170,7 +170,7 @@ int startupChild(int argc, char** argv, bool zirkulonWindow) {
     QApplication app(argc, argv);
     QTimer::singleShot(20000, [] { QCoreApplication::exit(2); });
     if (zirkulonWindow) {
-        // As app/main.cpp starts the game.
+        // As programs/qt_main.cpp starts the game.
         zirkulon::setUpApplication(app, QLocale::system());
         zirkulon::QtGame game;
         FirstFrame first(game.form().canvas());

@@ -120,29 +120,25 @@ double sineOfDegrees(int degrees) {
     return sineTable[static_cast<std::size_t>(degrees <= 90 ? degrees : 180 - degrees)];
 }
 
-std::optional<int> degreesAfterKey(std::int16_t keyCode, int degrees) {
+int degreesAfter(KeyTurn turn, int degrees) {
     int step = 0;
-    switch (keyCode) {
-    case KeyRight:
-    case KeyUp:
+    switch (turn) {
+    case KeyTurn::On:
         step = 1;
         break;
-    case KeyLeft:
-    case KeyDown:
+    case KeyTurn::Back:
         step = -1;
         break;
-    case KeyPageUp:
+    case KeyTurn::PageOn:
         step = 10;
         break;
-    case KeyPageDown:
+    case KeyTurn::PageBack:
         step = -10;
         break;
-    case KeyHome:
+    case KeyTurn::First:
         return 1;
-    case KeyEnd:
+    case KeyTurn::Last:
         return fullTurn;
-    default:
-        return std::nullopt;
     }
     // Positions 1 to 360, counted round; 0 (nothing set yet) steps like 360.
     const int zeroBased = ((degrees + step - 1) % fullTurn + fullTurn) % fullTurn;

@@ -23,6 +23,54 @@ struct LineShape {
 // pressed, a move the sum of the buttons held.
 enum MouseButton : std::int16_t { LeftButton = 1, RightButton = 2, MiddleButton = 4 };
 
+// The shift keys held during a pointer or key event, as a sum.
+enum ShiftKey : std::int16_t { ShiftMask = 1, CtrlMask = 2, AltMask = 4 };
+
+// Keys by their Windows virtual-key codes, which every platform translates
+// its own key events into; the ones the game or its boxes act on.
+enum KeyCode : std::int16_t {
+    KeyReturn = 13,
+    KeyMenu = 18, // Alt
+    KeyEscape = 27,
+    KeySpace = 32,
+    KeyPageUp = 33,
+    KeyPageDown = 34,
+    KeyEnd = 35,
+    KeyHome = 36,
+    KeyLeft = 37,
+    KeyUp = 38,
+    KeyRight = 39,
+    KeyDown = 40,
+    KeySelect = 41,
+    KeyF10 = 121,
+};
+
+// The keys of the drawing surface, which turn the blue leg as the slider
+// pattern's keys turn a slider: the arrows, Page Up and Down, Home and End.
+// They repeat while held.
+inline bool turnsTheLeg(std::int16_t keyCode) {
+    return keyCode >= KeyPageUp && keyCode <= KeyDown;
+}
+
+// The keys that act as they go down: Enter, Space and Select press a button
+// or choose a menu command, Escape closes a box, Alt and F10 open the menu
+// bar. They act on their first press only; wherever a held one's repeats
+// would go, they are dropped, so that a held Enter neither closes the box its
+// first press opened nor spends a second attempt.
+inline bool actsOnFirstPressOnly(std::int16_t keyCode) {
+    switch (keyCode) {
+    case KeyReturn:
+    case KeyMenu:
+    case KeyEscape:
+    case KeySpace:
+    case KeySelect:
+    case KeyF10:
+        return true;
+    default:
+        return false;
+    }
+}
+
 // The events the window raises.
 class FormEvents {
 public:
@@ -32,8 +80,8 @@ public:
     virtual void Form_Resize() = 0;
     virtual void Form_MouseDown(std::int16_t Button, std::int16_t Shift, float X, float Y) = 0;
     virtual void Form_MouseMove(std::int16_t Button, std::int16_t Shift, float X, float Y) = 0;
-    // A key pressed, or repeated while held, on the drawing surface: its
-    // Windows virtual-key code (geometry/Keys.h names the ones that turn).
+    // A key that turns the leg (turnsTheLeg), pressed or repeated while held
+    // on the drawing surface.
     virtual void Form_KeyDown(std::int16_t KeyCode, std::int16_t Shift) = 0;
     virtual void MNew_Click() = 0;
     virtual void MExact_Click() = 0;
@@ -48,7 +96,11 @@ public:
 //
 //  - One handler at a time. It raises the events of FormEvents one at a time
 //    on the thread that runs the game, and never while a handler is running:
-//    while a box is open, the window takes no menu, pointer or resize input.
+//    while a box is open, the window takes no menu, pointer or key input.
+//  - Resizes wait for the running handler. The window system may resize the
+//    window while a box is open; the resize event then comes once the
+//    handler that opened the box has returned, once, for the size the window
+//    has by then. The handler meanwhile sees the inner size it started with.
 //  - Modal boxes. messageBox and inputBox return only when the player has
 //    closed the box; the handler that opened it then goes on.
 //  - Errors end the handler. An operation that cannot be carried out throws

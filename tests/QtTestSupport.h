@@ -3,7 +3,7 @@
 // reading pixels, closing modal boxes and sending keys.
 #pragma once
 
-#include "app/QtGame.h"
+#include "programs/QtGame.h"
 
 #include <QApplication>
 #include <QInputDialog>

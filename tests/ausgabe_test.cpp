@@ -333,9 +333,9 @@ TEST_F(Game, AKeyTurnsTheLegAsALeftButtonMoveToItsDirection) {
     EXPECT_EQ(window.reading, (std::pair<std::int16_t, std::string>{0, "0 Grad, Nullwinkel"}));
     press(3300, 3300); // 135 degrees
     EXPECT_EQ(window.reading.second, "135 Grad, stumpfer Winkel");
-    ausgabe.Form_KeyDown(geometry::KeyPageUp, 0);
-    ausgabe.Form_KeyDown(geometry::KeyRight, 0);
-    ausgabe.Form_KeyDown(geometry::KeyRight, 0);
+    ausgabe.Form_KeyDown(KeyPageUp, 0);
+    ausgabe.Form_KeyDown(KeyRight, 0);
+    ausgabe.Form_KeyDown(KeyRight, 0);
 
     Rig dragged;
     dragged.random.numbers = {0.5f};
@@ -350,10 +350,10 @@ TEST_F(Game, AKeyTurnsTheLegAsALeftButtonMoveToItsDirection) {
               (std::pair<std::int16_t, std::string>{147, "147 Grad, stumpfer Winkel"}));
     EXPECT_EQ(window.clsCount, 4);
 
-    ausgabe.Form_KeyDown(13, 0); // Enter turns nothing
+    ausgabe.Form_KeyDown(KeyReturn, 0); // Enter turns nothing
     EXPECT_EQ(window.clsCount, 4);
-    ausgabe.Form_KeyDown(geometry::KeyHome, 0);
-    ausgabe.Form_KeyDown(geometry::KeyLeft, 0);
+    ausgabe.Form_KeyDown(KeyHome, 0);
+    ausgabe.Form_KeyDown(KeyLeft, 0);
     EXPECT_EQ(window.reading.first, 360);
     EXPECT_EQ(ausgabe.state().SetAngle, game::pi + game::pi);
 }

@@ -109,20 +109,16 @@ TEST(Pointer, OnTheVertexTheLegPointsDownWithoutDividingByZero) {
 
 TEST(Keys, StepFromEveryWholeDegreeAndWrapWithinOneTo360) {
     for (int d = 0; d <= 360; ++d) {
-        const auto after = [d](std::int16_t key) { return degreesAfterKey(key, d).value(); };
+        const auto after = [d](KeyTurn turn) { return degreesAfter(turn, d); };
         const int next = d == 360 ? 1 : d + 1;
         const int previous = d <= 1 ? 360 + d - 1 : d - 1; // 0 and 1 both go back to 360, 359
-        EXPECT_EQ(after(KeyRight), next) << d;
-        EXPECT_EQ(after(KeyUp), next) << d;
-        EXPECT_EQ(after(KeyLeft), d == 0 ? 359 : previous) << d;
-        EXPECT_EQ(after(KeyDown), d == 0 ? 359 : previous) << d;
-        EXPECT_EQ(after(KeyPageUp), (d + 9) % 360 + 1) << d;
-        EXPECT_EQ(after(KeyPageDown), (d + 349) % 360 + 1) << d;
-        EXPECT_EQ(after(KeyHome), 1);
-        EXPECT_EQ(after(KeyEnd), 360);
+        EXPECT_EQ(after(KeyTurn::On), next) << d;
+        EXPECT_EQ(after(KeyTurn::Back), d == 0 ? 359 : previous) << d;
+        EXPECT_EQ(after(KeyTurn::PageOn), (d + 9) % 360 + 1) << d;
+        EXPECT_EQ(after(KeyTurn::PageBack), (d + 349) % 360 + 1) << d;
+        EXPECT_EQ(after(KeyTurn::First), 1);
+        EXPECT_EQ(after(KeyTurn::Last), 360);
     }
-    EXPECT_FALSE(degreesAfterKey(13, 100)); // Enter
-    EXPECT_FALSE(degreesAfterKey(32, 100)); // Space
 }
 
 // The key's pointer position, fed through the pointer rule, sets exactly the

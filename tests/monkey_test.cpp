@@ -22,6 +22,7 @@
 #include <deque>
 #include <iostream>
 #include <limits>
+#include <map>
 #include <numbers>
 #include <random>
 #include <sstream>
@@ -207,15 +208,24 @@ private:
     // A key turns the leg to the whole degree the key rule chooses, in a
     // window of any size; other keys change nothing.
     bool key(std::int16_t code) {
-        const auto chosen =
-            geometry::degreesAfterKey(code, game::wholeDegrees(state().SetAngle, state().Pi));
+        static const std::map<std::int16_t, geometry::KeyTurn> turns{
+            {KeyRight, geometry::KeyTurn::On},      {KeyUp, geometry::KeyTurn::On},
+            {KeyLeft, geometry::KeyTurn::Back},     {KeyDown, geometry::KeyTurn::Back},
+            {KeyPageUp, geometry::KeyTurn::PageOn}, {KeyPageDown, geometry::KeyTurn::PageBack},
+            {KeyHome, geometry::KeyTurn::First},    {KeyEnd, geometry::KeyTurn::Last}};
+        const auto turn = turns.find(code);
+        const int chosen =
+            turn == turns.end()
+                ? -1
+                : geometry::degreesAfter(turn->second,
+                                         game::wholeDegrees(state().SetAngle, state().Pi));
         const double before = state().SetAngle;
         return raise("Form_KeyDown(" + std::to_string(code) + ")",
                      [&] { ausgabe.Form_KeyDown(code, 0); }) &&
-               (chosen ? expect(game::wholeDegrees(state().SetAngle, state().Pi) == *chosen,
-                                "a turning key sets the degree it chooses") &&
-                             legFollowsAngle()
-                       : expect(state().SetAngle == before, "other keys turn nothing"));
+               (chosen > 0 ? expect(game::wholeDegrees(state().SetAngle, state().Pi) == chosen,
+                                    "a turning key sets the degree it chooses") &&
+                                 legFollowsAngle()
+                           : expect(state().SetAngle == before, "other keys turn nothing"));
     }
 
     template <typename Handler> bool raise(const std::string& event, Handler&& handler) {

@@ -3,8 +3,8 @@
 // (QT_SCALE_FACTOR=2): the layout stays in logical pixels, and the legs and
 // the arc are drawn at the device resolution, not blown up from a 1x picture.
 
-#include "app/QtGame.h"
 #include "platform/qt/QtDesign.h"
+#include "programs/QtGame.h"
 
 #include <QImage>
 #include <QLabel>

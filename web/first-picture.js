@@ -2,7 +2,7 @@
 // Linked in front of the game for a run under Node at build time: the game
 // builds its window and poses its first task exactly as in the page, and
 // this stands in for the page, records what the game draws on the way (its
-// design, lines and arcs, and the angle they show, in order) and prints the
+// design, its picture and the angle it shows, in order) and prints the
 // record as JSON. The page replays it before the game has even loaded (see
 // game.js), so the game's first picture is on the screen as soon as the
 // page's script has run.
@@ -18,14 +18,14 @@ const noBoxAtTheStart = () => {
 
 Module.page = {
   setDesign: record('setDesign'),
-  setLine: record('setLine'),
-  clear: record('clear'),
-  addArc: record('addArc'),
-  describeAngle: record('describeAngle'),
+  update: (commands, area, degrees, text) => {
+    drawing.push(['update', commands && Array.from(commands), area, degrees, text]);
+  },
   // Labels, menu and captions come with the game itself: the target it poses
-  // differs every time.
+  // differs every time; so do its keys.
   addLabel() {},
   addMenuItem() {},
+  addKey() {},
   setCaption() {},
   unload() {},
   numberFormat: () => '.\n',

@@ -17,7 +17,7 @@ public:
 
     QString text(QAccessible::Text which) const override {
         if (which == QAccessible::Value) {
-            return canvas_->reading();
+            return QString::fromStdString(canvas_->form().reading());
         }
         return QAccessibleWidget::text(which);
     }
@@ -29,7 +29,7 @@ public:
         return QAccessibleWidget::interface_cast(type);
     }
 
-    QVariant currentValue() const override { return int(canvas_->degrees()); }
+    QVariant currentValue() const override { return int(canvas_->form().degrees()); }
     // Refused: the blue leg moves only as a pointer or a key moves it, so that
     // every angle a check judges comes from the one pointer rule. A screen
     // reader's user turns it with the arrow keys like everyone else.

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/qt/FormCanvas.h"
 
-#include "geometry/Keys.h"
 #include "platform/qt/CanvasAccessible.h"
 #include "platform/qt/QtDesign.h"
 
@@ -12,6 +11,7 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <cmath>
 #include <numbers>
 
 namespace zirkulon {
@@ -20,147 +20,43 @@ namespace {
 
 constexpr double twips = design::twipsPerPixel;
 
-QPointF toPixels(float x, float y) {
-    return {x / twips, y / twips};
+QRectF rectOf(const Area& area) {
+    return QRectF(QPointF(area.left, area.top), QPointF(area.right, area.bottom));
 }
 
-std::int16_t buttonsOf(Qt::MouseButtons buttons) {
-    std::int16_t result = 0;
-    if (buttons & Qt::LeftButton) {
-        result |= LeftButton;
+// Paints in scale units: the painter's one scale makes them the widget's
+// pixels, and Qt the device's.
+class QtPainter final : public Painter {
+public:
+    explicit QtPainter(QWidget* widget) : painter_(widget) {
+        painter_.scale(1 / twips, 1 / twips);
+        painter_.setBrush(Qt::NoBrush);
     }
-    if (buttons & Qt::RightButton) {
-        result |= RightButton;
+
+    void fill(const Area& area, design::Rgb colour) override {
+        painter_.setRenderHint(QPainter::Antialiasing, false);
+        painter_.fillRect(rectOf(area), qtdesign::colour(colour));
     }
-    if (buttons & Qt::MiddleButton) {
-        result |= MiddleButton;
+
+    void focusFrame(const Area& frame, float width, design::Rgb colour) override {
+        painter_.setRenderHint(QPainter::Antialiasing, false);
+        painter_.setPen(QPen(qtdesign::colour(colour), width, Qt::DotLine, Qt::FlatCap));
+        painter_.drawRect(rectOf(frame));
     }
-    return result;
-}
 
-std::int16_t shiftOf(Qt::KeyboardModifiers modifiers) {
-    std::int16_t result = 0;
-    if (modifiers & Qt::ShiftModifier) {
-        result |= 1;
+    void line(const LineShape& shape, float width, design::Rgb colour) override {
+        painter_.setRenderHint(QPainter::Antialiasing);
+        painter_.setPen(QPen(qtdesign::colour(colour), width, Qt::SolidLine, Qt::FlatCap));
+        painter_.drawLine(QPointF(shape.X1, shape.Y1), QPointF(shape.X2, shape.Y2));
     }
-    if (modifiers & Qt::ControlModifier) {
-        result |= 2;
-    }
-    if (modifiers & Qt::AltModifier) {
-        result |= 4;
-    }
-    return result;
-}
 
-// The keys that turn the blue leg, as their Windows virtual-key codes; 0 for
-// every other key.
-std::int16_t turningKeyCode(int key) {
-    switch (key) {
-    case Qt::Key_PageUp:
-        return geometry::KeyPageUp;
-    case Qt::Key_PageDown:
-        return geometry::KeyPageDown;
-    case Qt::Key_End:
-        return geometry::KeyEnd;
-    case Qt::Key_Home:
-        return geometry::KeyHome;
-    case Qt::Key_Left:
-        return geometry::KeyLeft;
-    case Qt::Key_Up:
-        return geometry::KeyUp;
-    case Qt::Key_Right:
-        return geometry::KeyRight;
-    case Qt::Key_Down:
-        return geometry::KeyDown;
-    default:
-        return 0;
-    }
-}
-
-// The focus frame: dark grey, about 7:1 against the light drawing surface.
-const QColor focusColour(80, 80, 80);
-constexpr int focusInset = 2; // pixels from the edge to the frame's middle
-constexpr int focusWidth = 2;
-
-} // namespace
-
-FormCanvas::FormCanvas(QWidget* parent) : QWidget(parent) {
-    // Before anything asks for the canvas's accessible interface (the name
-    // set below does), so that the one Qt caches is the slider.
-    installCanvasAccessible();
-    setObjectName("drawingSurface");
-    setAccessibleName(qtdesign::text(design::surfaceDescription));
-    setFocusPolicy(Qt::StrongFocus);
-    // The drawing surface is painted in the design's light colour, whatever
-    // the desktop's palette (see paintEvent), so that the legs stand out.
-    setAttribute(Qt::WA_OpaquePaintEvent);
-}
-
-QRect FormCanvas::lineBounds(const LineShape& shape) const {
-    const QRectF span = QRectF(toPixels(shape.X1, shape.Y1), toPixels(shape.X2, shape.Y2))
-                            .normalized()
-                            .adjusted(-3, -3, 3, 3);
-    return span.intersected(QRectF(rect())).toAlignedRect();
-}
-
-QRect FormCanvas::arcBounds(const Arc& arc) const {
-    const QPointF centre = toPixels(arc.centreX, arc.centreY);
-    const qreal r = arc.radius / twips + 2;
-    return QRectF(centre.x() - r, centre.y() - r, 2 * r, 2 * r)
-        .intersected(QRectF(rect()))
-        .toAlignedRect();
-}
-
-void FormCanvas::invalidate(const QRect& pixels) {
-    if (!pixels.isEmpty()) {
-        update(pixels);
-    }
-}
-
-QRect FormCanvas::focusFrame() const {
-    return rect().adjusted(focusInset, focusInset, -focusInset, -focusInset);
-}
-
-void FormCanvas::setLine(Line which, const LineShape& shape) {
-    const LineShape old = lines_[which];
-    if (lines_.set(which, shape)) {
-        invalidate(lineBounds(old));
-        invalidate(lineBounds(shape));
-    }
-}
-
-void FormCanvas::clear() {
-    for (const Arc& arc : arcs_) {
-        invalidate(arcBounds(arc));
-    }
-    arcs_.clear();
-}
-
-void FormCanvas::addArc(const Arc& arc) {
-    arcs_.push_back(arc);
-    invalidate(arcBounds(arc));
-}
-
-void FormCanvas::paintEvent(QPaintEvent* event) {
-    QPainter painter(this);
-    painter.fillRect(event->rect(), qtdesign::colour(design::surfaceColour));
-    // The focus frame lies beneath the arc and the legs and never hides them;
-    // QWidget repaints the canvas whenever it gains or loses the focus.
-    if (hasFocus()) {
-        painter.setPen(QPen(focusColour, focusWidth, Qt::DotLine, Qt::FlatCap));
-        painter.drawRect(QRectF(focusFrame()));
-    }
-    painter.setRenderHint(QPainter::Antialiasing);
-
-    // The drawing surface first, then the legs over it; the labels are child
-    // widgets and paint over both.
-    painter.setPen(QPen(qtdesign::colour(design::arcColour), design::arcWidthPixels));
-    painter.setBrush(Qt::NoBrush);
-    constexpr double toDegrees = 180.0 / std::numbers::pi;
-    for (const Arc& arc : arcs_) {
-        const QPointF centre = toPixels(arc.centreX, arc.centreY);
-        const qreal r = arc.radius / twips;
-        const QRectF box(centre.x() - r, centre.y() - r, 2 * r, 2 * r);
+    void arc(const Arc& arc, float width, design::Rgb colour) override {
+        constexpr double toDegrees = 180.0 / std::numbers::pi;
+        painter_.setRenderHint(QPainter::Antialiasing);
+        painter_.setPen(QPen(qtdesign::colour(colour), width));
+        const QPointF centre(arc.centreX, arc.centreY);
+        const QRectF box(centre.x() - arc.radius, centre.y() - arc.radius, 2.0 * arc.radius,
+                         2.0 * arc.radius);
         QPainterPath path;
         if (arc.radiusToStart) {
             path.moveTo(centre);
@@ -171,56 +67,135 @@ void FormCanvas::paintEvent(QPaintEvent* event) {
         if (arc.radiusToEnd) {
             path.lineTo(centre);
         }
-        painter.drawPath(path);
+        painter_.drawPath(path);
     }
 
-    const auto drawLeg = [&](Line which, design::Rgb rgb) {
-        painter.setPen(
-            QPen(qtdesign::colour(rgb), design::legWidthPixels, Qt::SolidLine, Qt::FlatCap));
-        const LineShape& shape = line(which);
-        painter.drawLine(toPixels(shape.X1, shape.Y1), toPixels(shape.X2, shape.Y2));
-    };
-    drawLeg(Line::Schenkel1, design::schenkel1Colour);
-    drawLeg(Line::Schenkel2, design::schenkel2Colour);
+private:
+    QPainter painter_;
+};
+
+std::int16_t buttonsOf(Qt::MouseButtons buttons) {
+    return static_cast<std::int16_t>((buttons & Qt::LeftButton ? LeftButton : 0) |
+                                     (buttons & Qt::RightButton ? RightButton : 0) |
+                                     (buttons & Qt::MiddleButton ? MiddleButton : 0));
+}
+
+std::int16_t shiftOf(Qt::KeyboardModifiers modifiers) {
+    return static_cast<std::int16_t>((modifiers & Qt::ShiftModifier ? ShiftMask : 0) |
+                                     (modifiers & Qt::ControlModifier ? CtrlMask : 0) |
+                                     (modifiers & Qt::AltModifier ? AltMask : 0));
+}
+
+} // namespace
+
+std::int16_t qtdesign::keyCode(int key) {
+    switch (key) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return KeyReturn;
+    case Qt::Key_Alt:
+        return KeyMenu;
+    case Qt::Key_Escape:
+        return KeyEscape;
+    case Qt::Key_Space:
+        return KeySpace;
+    case Qt::Key_PageUp:
+        return KeyPageUp;
+    case Qt::Key_PageDown:
+        return KeyPageDown;
+    case Qt::Key_End:
+        return KeyEnd;
+    case Qt::Key_Home:
+        return KeyHome;
+    case Qt::Key_Left:
+        return KeyLeft;
+    case Qt::Key_Up:
+        return KeyUp;
+    case Qt::Key_Right:
+        return KeyRight;
+    case Qt::Key_Down:
+        return KeyDown;
+    case Qt::Key_Select:
+        return KeySelect;
+    case Qt::Key_F10:
+        return KeyF10;
+    default:
+        return 0;
+    }
+}
+
+FormCanvas::FormCanvas(Form& form, QWidget* parent) : QWidget(parent), form_(form) {
+    // Before anything asks for the canvas's accessible interface (the name
+    // set below does), so that the one Qt caches is the slider.
+    installCanvasAccessible();
+    setObjectName("drawingSurface");
+    setAccessibleName(qtdesign::text(design::surfaceDescription));
+    setFocusPolicy(Qt::StrongFocus);
+    // The form paints all of it, in the design's light colour whatever the
+    // desktop's palette, so that the legs stand out.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void FormCanvas::invalidate(const Area& area) {
+    const QRect pixels(QPoint(static_cast<int>(std::floor(area.left / twips)),
+                              static_cast<int>(std::floor(area.top / twips))),
+                       QPoint(static_cast<int>(std::ceil(area.right / twips)) - 1,
+                              static_cast<int>(std::ceil(area.bottom / twips)) - 1));
+    const QRect visible = pixels.intersected(rect());
+    if (!visible.isEmpty()) {
+        update(visible);
+    }
+}
+
+void FormCanvas::readingChanged() {
+    QAccessibleValueChangeEvent change(this, form_.degrees());
+    QAccessible::updateAccessibility(&change);
+}
+
+// The labels are child widgets and paint over the picture.
+void FormCanvas::paintEvent(QPaintEvent* event) {
+    const QRect dirty = event->rect();
+    QtPainter painter(this);
+    form_.paint(painter,
+                {static_cast<float>(dirty.left() * twips), static_cast<float>(dirty.top() * twips),
+                 static_cast<float>((dirty.right() + 1) * twips),
+                 static_cast<float>((dirty.bottom() + 1) * twips)});
 }
 
 void FormCanvas::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    emit resized();
+    form_.resized(design::toScaleUnits(width()), design::toScaleUnits(height()));
 }
 
 void FormCanvas::mousePressEvent(QMouseEvent* event) {
     const std::int16_t button = buttonsOf(event->button());
     if (button != 0) {
-        emit mousePressed(button, shiftOf(event->modifiers()),
-                          design::toScaleUnits(event->position().x()),
-                          design::toScaleUnits(event->position().y()));
+        form_.pointerPressed(button, shiftOf(event->modifiers()),
+                             design::toScaleUnits(event->position().x()),
+                             design::toScaleUnits(event->position().y()));
     }
 }
 
 void FormCanvas::mouseMoveEvent(QMouseEvent* event) {
-    emit mouseMoved(buttonsOf(event->buttons()), shiftOf(event->modifiers()),
-                    design::toScaleUnits(event->position().x()),
-                    design::toScaleUnits(event->position().y()));
+    form_.pointerMoved(buttonsOf(event->buttons()), shiftOf(event->modifiers()),
+                       design::toScaleUnits(event->position().x()),
+                       design::toScaleUnits(event->position().y()));
 }
 
 void FormCanvas::keyPressEvent(QKeyEvent* event) {
-    const std::int16_t code = turningKeyCode(event->key());
-    if (code == 0) {
+    if (!form_.keyPressed(qtdesign::keyCode(event->key()), shiftOf(event->modifiers()))) {
         QWidget::keyPressEvent(event);
-        return;
     }
-    emit keyPressed(code, shiftOf(event->modifiers()));
 }
 
-void FormCanvas::setReading(std::int16_t degrees, const QString& text) {
-    if (degrees == degrees_ && text == reading_) {
-        return;
-    }
-    degrees_ = degrees;
-    reading_ = text;
-    QAccessibleValueChangeEvent change(this, degrees);
-    QAccessible::updateAccessibility(&change);
+void FormCanvas::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    form_.focusChanged(true);
+}
+
+void FormCanvas::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    form_.focusChanged(false);
 }
 
 } // namespace zirkulon

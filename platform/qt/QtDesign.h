@@ -2,13 +2,15 @@
 #pragma once
 
 #include "platform/Design.h"
+#include "platform/Window.h"
 
 #include <QColor>
 #include <QString>
 
+#include <cstdint>
 #include <string_view>
 
-// The window's design data as Qt takes it.
+// The window's design data as Qt takes it, and Qt's keys as the game names them.
 namespace zirkulon::qtdesign {
 
 inline QString text(std::string_view utf8) {
@@ -23,5 +25,8 @@ inline QColor colour(design::Rgb rgb) {
 inline int pixels(int twips) {
     return twips / design::twipsPerPixel;
 }
+
+// The game's code for a Qt key (Qt::Key_...); 0 for the keys it does not name.
+std::int16_t keyCode(int key);
 
 } // namespace zirkulon::qtdesign

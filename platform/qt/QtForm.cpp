@@ -16,7 +16,6 @@
 
 #include <memory>
 #include <string>
-#include <utility>
 
 namespace zirkulon {
 
@@ -28,12 +27,9 @@ void report(const std::string& message) {
     qCWarning(lcZirkulon, "%s", message.c_str());
 }
 
-// A held key must not spend attempts. The keys that press a button or run a
-// menu command (Return, Enter, Space, Select) and Escape, which closes a box,
-// act on their first press only: their repeats are dropped before any widget
-// sees them, so that a held Enter neither closes the box that its first
-// press opened nor runs «prüfen» again. The keys that turn the blue leg keep
-// their repeats.
+// A held key must not spend attempts: the repeats of the keys that act on
+// their first press only are dropped before any widget sees them. The keys
+// that turn the blue leg keep their repeats.
 class FirstPressOnly final : public QObject {
 public:
     using QObject::QObject;
@@ -45,7 +41,7 @@ protected:
             released_ = {key->key(), key->timestamp()};
         } else if (event->type() == QEvent::KeyPress) {
             const auto* key = static_cast<QKeyEvent*>(event);
-            if (actsOnPress(key->key()) && isRepeat(*key)) {
+            if (actsOnFirstPressOnly(qtdesign::keyCode(key->key())) && isRepeat(*key)) {
                 return true;
             }
         }
@@ -53,19 +49,6 @@ protected:
     }
 
 private:
-    static bool actsOnPress(int key) {
-        switch (key) {
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-        case Qt::Key_Space:
-        case Qt::Key_Select:
-        case Qt::Key_Escape:
-            return true;
-        default:
-            return false;
-        }
-    }
-
     // X repeats a held key as a release and a press with the same time stamp.
     // Qt flags the press as a repeat only when it already waits in the queue
     // as the release is handled; on a busy desktop it often does not, and the
@@ -84,16 +67,20 @@ private:
 } // namespace
 
 QtForm::QtForm(QWidget* parent)
-    : QMainWindow(parent), deliver_(&report), canvas_(new FormCanvas(this)) {
+    : QMainWindow(parent), Form(&report), canvas_(new FormCanvas(*this, this)) {
     setObjectName("Ausgabe");
     setWindowTitle(qtdesign::text(design::applicationTitle));
     setCentralWidget(canvas_);
     addLabels();
     addMenu();
-    connectCanvas();
     canvas_->setFocus(); // the keys turn the blue leg from the start
     resize(qtdesign::pixels(design::innerWidth),
            qtdesign::pixels(design::innerHeight) + menuBar()->sizeHint().height());
+}
+
+// The canvas hands its events to the form, which it must not outlive.
+QtForm::~QtForm() {
+    delete canvas_;
 }
 
 void QtForm::addLabels() {
@@ -123,54 +110,16 @@ void QtForm::addLabels() {
 }
 
 void QtForm::addMenu() {
-    for (const auto& item : design::menu) {
-        QAction* action = menuBar()->addAction(qtdesign::text(item.caption));
-        action->setObjectName(qtdesign::text(item.name));
-        connect(action, &QAction::triggered, this, [this, handler = item.handler] {
-            raise([handler](FormEvents& e) { (e.*handler)(); });
-        });
+    for (std::size_t position = 0; position < design::menu.size(); ++position) {
+        QAction* action = menuBar()->addAction(qtdesign::text(design::menu[position].caption));
+        action->setObjectName(qtdesign::text(design::menu[position].name));
+        connect(action, &QAction::triggered, this, [this, position] { menuChosen(position); });
     }
 }
 
-void QtForm::connectCanvas() {
-    connect(canvas_, &FormCanvas::resized, this, &QtForm::resized);
-    connect(canvas_, &FormCanvas::mousePressed, this,
-            [this](std::int16_t button, std::int16_t shift, float x, float y) {
-                raise([=](FormEvents& e) { e.Form_MouseDown(button, shift, x, y); });
-            });
-    connect(canvas_, &FormCanvas::mouseMoved, this,
-            [this](std::int16_t buttons, std::int16_t shift, float x, float y) {
-                raise([=](FormEvents& e) { e.Form_MouseMove(buttons, shift, x, y); });
-            });
-    connect(canvas_, &FormCanvas::keyPressed, this, [this](std::int16_t key, std::int16_t shift) {
-        raise([=](FormEvents& e) { e.Form_KeyDown(key, shift); });
-    });
-}
-
-void QtForm::load() {
-    raise([](FormEvents& e) { e.Form_Load(); });
-}
-
-template <typename Handler> void QtForm::raise(Handler&& handler) {
-    if (!deliver_(handler)) {
-        return;
-    }
-    // A resize refused while the handler ran lays the window out now, with
-    // the size it has ended at. Form_Resize opens no box, so no resize can
-    // come while it runs.
-    if (std::exchange(resizePending_, false)) {
-        deliver_([](FormEvents& e) { e.Form_Resize(); });
-    }
-}
-
-// The window manager may resize the window while a box is open, and the
-// legs must fit the new size once the box is closed.
-void QtForm::resized() {
-    if (deliver_.running()) {
-        resizePending_ = true;
-        return;
-    }
-    raise([](FormEvents& e) { e.Form_Resize(); });
+void QtForm::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    shown();
 }
 
 void QtForm::messageBox(const std::string& text, const std::string& title) {
@@ -194,7 +143,7 @@ std::string QtForm::inputBox(const std::string& prompt, const std::string& defau
 
 // Closed at once; the running handler goes on, but no event follows it.
 void QtForm::unload() {
-    deliver_.stop();
+    stop();
     close();
 }
 
@@ -204,22 +153,6 @@ void QtForm::setCaption(const std::string& text) {
 
 void QtForm::setCaption(Label label, const std::string& text) {
     labels_[static_cast<std::size_t>(label)]->setText(qtdesign::text(text));
-}
-
-float QtForm::scaleWidth() const {
-    return design::toScaleUnits(canvas_->width());
-}
-
-float QtForm::scaleHeight() const {
-    return design::toScaleUnits(canvas_->height());
-}
-
-void QtForm::circle(float x, float y, float radius, float start, float end) {
-    canvas_->addArc(makeArc(x, y, radius, start, end));
-}
-
-void QtForm::describeAngle(std::int16_t degrees, const std::string& text) {
-    canvas_->setReading(degrees, qtdesign::text(text));
 }
 
 bool prepareApplication(QCoreApplication& application, const QLocale& locale) {

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/web/WebForm.h"
 
-#include "platform/Arc.h"
 #include "platform/Design.h"
 
 #include <emscripten/em_js.h>
@@ -17,9 +16,8 @@
 // Colours are CSS colours, «rgb(240, 240, 240)».
 EM_JS(void, page_set_design,
       (int innerWidth, int innerHeight, int twipsPerPixel, const char* title, const char* font,
-       const char* substitute, int pointSize, int legWidth, int arcWidth, const char* surfaceName,
-       const char* surfaceColour, const char* arcColour, const char* redColour,
-       const char* blueColour, const char* okCaption, const char* cancelCaption),
+       const char* substitute, int pointSize, const char* surfaceName, const char* surfaceColour,
+       const char* inkColour, const char* okCaption, const char* cancelCaption),
       {
           Module.page.setDesign({
               innerWidth : innerWidth,
@@ -29,12 +27,9 @@ EM_JS(void, page_set_design,
               font : UTF8ToString(font),
               substitute : UTF8ToString(substitute),
               pointSize : pointSize,
-              legWidth : legWidth,
-              arcWidth : arcWidth,
               surfaceName : UTF8ToString(surfaceName),
               surfaceColour : UTF8ToString(surfaceColour),
-              arcColour : UTF8ToString(arcColour),
-              legColours : [ UTF8ToString(redColour), UTF8ToString(blueColour) ],
+              inkColour : UTF8ToString(inkColour),
               okCaption : UTF8ToString(okCaption),
               cancelCaption : UTF8ToString(cancelCaption)
           });
@@ -48,17 +43,20 @@ EM_JS(void, page_add_label,
       });
 EM_JS(void, page_add_menu_item, (int index, const char* name, const char* caption),
       { Module.page.addMenuItem(index, UTF8ToString(name), UTF8ToString(caption)); });
+EM_JS(void, page_add_key, (const char* name, int code, int turns, int once),
+      { Module.page.addKey(UTF8ToString(name), code, turns != 0, once != 0); });
 EM_JS(void, page_set_caption, (int label, const char* text),
       { Module.page.setCaption(label, UTF8ToString(text)); });
-EM_JS(void, page_set_line, (int which, float x1, float y1, float x2, float y2),
-      { Module.page.setLine(which, x1, y1, x2, y2); });
-EM_JS(void, page_clear, (), { Module.page.clear(); });
-EM_JS(void, page_add_arc,
-      (float x, float y, float radius, double start, double sweep, int radiusToStart,
-       int radiusToEnd),
-      { Module.page.addArc(x, y, radius, start, sweep, radiusToStart != 0, radiusToEnd != 0); });
-EM_JS(void, page_describe_angle, (int degrees, const char* text),
-      { Module.page.describeAngle(degrees, UTF8ToString(text)); });
+// The whole picture as drawing commands (see PageDrawing), and the area of
+// it that changed; the slider's value where it changed (degrees -1 else).
+EM_JS(void, page_update,
+      (const double* picture, int length, double left, double top, double right, double bottom,
+       int degrees, const char* text),
+      {
+          Module.page.update(
+              length == = 0 ? null : HEAPF64.subarray(picture >> 3, (picture >> 3) + length),
+              [ left, top, right, bottom ], degrees, degrees < 0 ? null : UTF8ToString(text));
+      });
 EM_JS(void, page_unload, (), { Module.page.unload(); });
 EM_ASYNC_JS(void, page_message_box, (const char* text, const char* title),
             { await Module.page.messageBox(UTF8ToString(text), UTF8ToString(title)); });
@@ -105,18 +103,56 @@ std::string cssColour(design::Rgb colour) {
            std::to_string(colour.blue) + ")";
 }
 
+// The page's keys (KeyboardEvent.key) that the game or its boxes act on.
+struct PageKey {
+    const char* name;
+    KeyCode code;
+};
+constexpr PageKey pageKeys[] = {
+    {"Enter", KeyReturn},     {" ", KeySpace},           {"Escape", KeyEscape},
+    {"PageUp", KeyPageUp},    {"PageDown", KeyPageDown}, {"End", KeyEnd},
+    {"Home", KeyHome},        {"ArrowLeft", KeyLeft},    {"ArrowUp", KeyUp},
+    {"ArrowRight", KeyRight}, {"ArrowDown", KeyDown},
+};
+
+// The picture as the page draws it: numbers, each command its code and its
+// arguments, positions and widths in scale units, colours as 0xRRGGBB.
+class PageDrawing final : public Painter {
+public:
+    enum Command { Fill = 0, FocusFrame = 1, Line = 2, Arc = 3 };
+
+    explicit PageDrawing(std::vector<double>& commands) : commands_(commands) { commands_.clear(); }
+
+    void fill(const Area& a, design::Rgb colour) override {
+        add({Fill, a.left, a.top, a.right, a.bottom, packed(colour)});
+    }
+    // The page shows the focus itself, only for the keyboard (:focus-visible).
+    void focusFrame(const Area&, float, design::Rgb) override {}
+    void line(const LineShape& s, float width, design::Rgb colour) override {
+        add({Line, s.X1, s.Y1, s.X2, s.Y2, width, packed(colour)});
+    }
+    void arc(const zirkulon::Arc& a, float width, design::Rgb colour) override {
+        add({Arc, a.centreX, a.centreY, a.radius, a.start, a.sweep,
+             (a.radiusToStart ? 1.0 : 0.0) + (a.radiusToEnd ? 2.0 : 0.0), width, packed(colour)});
+    }
+
+private:
+    static double packed(design::Rgb c) { return c.red * 65536.0 + c.green * 256.0 + c.blue; }
+    void add(std::initializer_list<double> numbers) { commands_.insert(commands_.end(), numbers); }
+
+    std::vector<double>& commands_;
+};
+
 } // namespace
 
-WebForm::WebForm() : deliver_(&report) {
+WebForm::WebForm() : Form(&report) {
     thePage = this;
-    page_set_design(
-        design::innerWidth, design::innerHeight, design::twipsPerPixel,
-        text(design::applicationTitle).c_str(), text(design::labelFont).c_str(),
-        text(design::labelFontSubstitute).c_str(), design::labelPointSize, design::legWidthPixels,
-        design::arcWidthPixels, text(design::surfaceDescription).c_str(),
-        cssColour(design::surfaceColour).c_str(), cssColour(design::arcColour).c_str(),
-        cssColour(design::schenkel1Colour).c_str(), cssColour(design::schenkel2Colour).c_str(),
-        text(design::okCaption).c_str(), text(design::cancelCaption).c_str());
+    page_set_design(design::innerWidth, design::innerHeight, design::twipsPerPixel,
+                    text(design::applicationTitle).c_str(), text(design::labelFont).c_str(),
+                    text(design::labelFontSubstitute).c_str(), design::labelPointSize,
+                    text(design::surfaceDescription).c_str(),
+                    cssColour(design::surfaceColour).c_str(), cssColour(design::arcColour).c_str(),
+                    text(design::okCaption).c_str(), text(design::cancelCaption).c_str());
     for (const auto& label : design::labels) {
         page_add_label(static_cast<int>(label.label), text(label.name).c_str(), label.left,
                        label.top, label.width, label.height, text(label.description).c_str());
@@ -125,27 +161,49 @@ WebForm::WebForm() : deliver_(&report) {
         page_add_menu_item(static_cast<int>(i), text(design::menu[i].name).c_str(),
                            text(design::menu[i].caption).c_str());
     }
-    setCaption(text(design::applicationTitle));
-    for (Line which : {Line::Schenkel1, Line::Schenkel2}) {
-        const LineShape& shape = lines_[which];
-        page_set_line(static_cast<int>(which), shape.X1, shape.Y1, shape.X2, shape.Y2);
+    for (const PageKey& key : pageKeys) {
+        page_add_key(key.name, key.code, turnsTheLeg(key.code), actsOnFirstPressOnly(key.code));
     }
+    setCaption(text(design::applicationTitle));
+    resized(design::innerWidth, design::innerHeight);
 }
 
 WebForm::~WebForm() {
     thePage = nullptr;
 }
 
-void WebForm::load() {
-    deliver_([](FormEvents& e) { e.Form_Load(); });
-    deliver_([](FormEvents& e) { e.Form_Resize(); });
+void WebForm::start() {
+    load();
+    shown();
 }
 
+// One call a handler: the whole picture, kept by the page for whenever it
+// has to draw the canvas anew, and the area to draw now.
+void WebForm::drawn() {
+    if (changed_.empty() && !readingChanged_) {
+        return;
+    }
+    const Area area = changed_.intersected(surface());
+    int length = 0;
+    if (!area.empty()) {
+        PageDrawing drawing(picture_);
+        paint(drawing, surface());
+        length = static_cast<int>(picture_.size());
+    }
+    page_update(picture_.data(), length, area.left, area.top, area.right, area.bottom,
+                readingChanged_ ? degrees() : -1, reading().c_str());
+    changed_ = {};
+    readingChanged_ = false;
+}
+
+// The box covers the window: what the handler drew before it is shown first.
 void WebForm::messageBox(const std::string& text, const std::string& title) {
+    drawn();
     page_message_box(text.c_str(), std::string(design::boxTitle(title)).c_str());
 }
 
 std::string WebForm::inputBox(const std::string& prompt, const std::string& defaultText) {
+    drawn();
     return ownedText(page_input_box(prompt.c_str(), defaultText.c_str()));
 }
 
@@ -157,42 +215,8 @@ void WebForm::setCaption(Label label, const std::string& text) {
     page_set_caption(static_cast<int>(label), text.c_str());
 }
 
-void WebForm::setLine(Line which, const LineShape& shape) {
-    if (lines_.set(which, shape)) {
-        page_set_line(static_cast<int>(which), shape.X1, shape.Y1, shape.X2, shape.Y2);
-    }
-}
-
-// The window keeps its designed inner size; the page scales it as a whole.
-float WebForm::scaleWidth() const {
-    return static_cast<float>(design::innerWidth);
-}
-
-float WebForm::scaleHeight() const {
-    return static_cast<float>(design::innerHeight);
-}
-
-void WebForm::cls() {
-    page_clear();
-}
-
-void WebForm::circle(float x, float y, float radius, float start, float end) {
-    const Arc arc = makeArc(x, y, radius, start, end);
-    page_add_arc(arc.centreX, arc.centreY, arc.radius, arc.start, arc.sweep, arc.radiusToStart,
-                 arc.radiusToEnd);
-}
-
-// Most moves of the pointer leave the whole degrees as they are.
-void WebForm::describeAngle(std::int16_t degrees, const std::string& text) {
-    if (text == reading_) {
-        return;
-    }
-    reading_ = text;
-    page_describe_angle(degrees, text.c_str());
-}
-
 void WebForm::unload() {
-    deliver_.stop();
+    stop();
     page_unload();
 }
 
@@ -210,46 +234,62 @@ NumberFormat browserNumberFormat() {
 
 // ---- The events, as the page raises them ----------------------------------
 
+namespace {
+
+// The shift keys of a page event, as the game counts them.
+std::int16_t shiftOf(int shift, int ctrl, int alt) {
+    return static_cast<std::int16_t>((shift != 0 ? zirkulon::ShiftMask : 0) |
+                                     (ctrl != 0 ? zirkulon::CtrlMask : 0) |
+                                     (alt != 0 ? zirkulon::AltMask : 0));
+}
+
+} // namespace
+
 extern "C" {
 
 // A click on menu item `index` (0 "Neu" to 5 "Ende").
 EMSCRIPTEN_KEEPALIVE void zirkulon_menu(int index) {
-    if (zirkulon::thePage == nullptr || index < 0 ||
-        index >= static_cast<int>(zirkulon::design::menu.size())) {
-        return;
+    if (zirkulon::thePage != nullptr && index >= 0) {
+        zirkulon::thePage->menuChosen(static_cast<std::size_t>(index));
     }
-    const auto handler = zirkulon::design::menu[static_cast<std::size_t>(index)].handler;
-    zirkulon::thePage->delivery()([handler](zirkulon::FormEvents& e) { (e.*handler)(); });
 }
 
-// A press of `button` (1 left, 2 right, 4 middle) or a move with `buttons`
-// held, at (x, y) window pixels from the inner area's top left corner.
-EMSCRIPTEN_KEEPALIVE void zirkulon_pointer(int press, int buttons, int shift, double x, double y) {
-    if (zirkulon::thePage == nullptr) {
+// A pointer event of the page at (x, y) window pixels from the inner area's
+// top left corner, its buttons as PointerEvent counts them: `changed` the
+// one that went down or up (0 main, 1 middle, 2 right; -1 for a move), and
+// `held` those held (1 main, 2 right, 4 middle). A pen's tip and a finger
+// are the main button. A button that went down while another is held is a
+// press of that button; one that went up is no event of the game.
+EMSCRIPTEN_KEEPALIVE void zirkulon_pointer(int changed, int held, int shift, int ctrl, int alt,
+                                           double x, double y) {
+    using namespace zirkulon;
+    if (thePage == nullptr) {
         return;
     }
-    const auto button = static_cast<std::int16_t>(buttons);
-    const auto keys = static_cast<std::int16_t>(shift);
-    const float scaleX = zirkulon::design::toScaleUnits(x);
-    const float scaleY = zirkulon::design::toScaleUnits(y);
-    zirkulon::thePage->delivery()([=](zirkulon::FormEvents& e) {
-        if (press != 0) {
-            e.Form_MouseDown(button, keys, scaleX, scaleY);
-        } else {
-            e.Form_MouseMove(button, keys, scaleX, scaleY);
-        }
-    });
+    const auto buttons = static_cast<std::int16_t>(
+        (held & 1 ? LeftButton : 0) | (held & 2 ? RightButton : 0) | (held & 4 ? MiddleButton : 0));
+    const std::int16_t keys = shiftOf(shift, ctrl, alt);
+    const float scaleX = design::toScaleUnits(x);
+    const float scaleY = design::toScaleUnits(y);
+    if (changed < 0) {
+        thePage->pointerMoved(buttons, keys, scaleX, scaleY);
+        return;
+    }
+    const std::int16_t button = changed == 0   ? LeftButton
+                                : changed == 1 ? MiddleButton
+                                : changed == 2 ? RightButton
+                                               : 0;
+    if ((buttons & button) != 0) {
+        thePage->pointerPressed(button, keys, scaleX, scaleY);
+    }
 }
 
-// A key that may turn the blue leg, pressed or repeated on the drawing
-// surface: its Windows virtual-key code, and the shift keys held.
-EMSCRIPTEN_KEEPALIVE void zirkulon_key(int keyCode, int shift) {
-    if (zirkulon::thePage == nullptr) {
-        return;
+// A key of the drawing surface, pressed or repeated: its code as the page
+// was told it (page.addKey).
+EMSCRIPTEN_KEEPALIVE void zirkulon_key(int code, int shift, int ctrl, int alt) {
+    if (zirkulon::thePage != nullptr) {
+        zirkulon::thePage->keyPressed(static_cast<std::int16_t>(code), shiftOf(shift, ctrl, alt));
     }
-    const auto key = static_cast<std::int16_t>(keyCode);
-    const auto keys = static_cast<std::int16_t>(shift);
-    zirkulon::thePage->delivery()([=](zirkulon::FormEvents& e) { e.Form_KeyDown(key, keys); });
 }
 
 } // extern "C"

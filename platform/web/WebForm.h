@@ -2,11 +2,10 @@
 #pragma once
 
 #include "numerics/NumberText.h"
-#include "platform/Delivery.h"
-#include "platform/LineStore.h"
-#include "platform/Window.h"
+#include "platform/Form.h"
 
 #include <string>
+#include <vector>
 
 namespace zirkulon {
 
@@ -14,11 +13,12 @@ namespace zirkulon {
 // the menu bar, the labels and the drawing surface, scaled to fit the
 // browser's viewport while the game sees the designed 548 x 548 pixels; and
 // modal <dialog> boxes, for which a handler waits (Asyncify) until the player
-// has closed them. The page raises the window's events one at a time through
-// the functions exported below and holds back input while a handler runs;
-// the EventDelivery writes an error that ends a handler to the browser's
-// console.
-class WebForm final : public Window {
+// has closed them. The page raises the window's events through the functions
+// exported at the end of WebForm.cpp and holds back input while a handler
+// runs. Once a handler has drawn, the page gets the whole picture and the
+// area that changed in one call. An error that ends a handler goes to the
+// browser's console.
+class WebForm final : public Form {
 public:
     // Builds the window in the page from its design. One per page.
     WebForm();
@@ -26,32 +26,25 @@ public:
     WebForm(const WebForm&) = delete;
     WebForm& operator=(const WebForm&) = delete;
 
-    // The object whose handlers the window's events run; not owned.
-    void setEvents(FormEvents* events) { deliver_.setEvents(events); }
-    // Raises the load event, then the resize event as the window is shown.
-    void load();
-
-    // Raises the page's events; used by its entry points.
-    EventDelivery& delivery() { return deliver_; }
+    // Raises the load event, then the resize event as the window is shown:
+    // the window keeps its designed inner size, and the page scales it as a whole.
+    void start();
 
     // Window
     void messageBox(const std::string& text, const std::string& title = {}) override;
     std::string inputBox(const std::string& prompt, const std::string& defaultText) override;
     void setCaption(const std::string& text) override;
     void setCaption(Label label, const std::string& text) override;
-    LineShape line(Line which) const override { return lines_[which]; }
-    void setLine(Line which, const LineShape& shape) override;
-    float scaleWidth() const override;
-    float scaleHeight() const override;
-    void cls() override;
-    void circle(float x, float y, float radius, float start, float end) override;
-    void describeAngle(std::int16_t degrees, const std::string& text) override;
     void unload() override;
 
 private:
-    EventDelivery deliver_;
-    LineStore lines_;
-    std::string reading_; // the slider's value text, told to the page only when it changes
+    void invalidate(const Area& area) override { changed_ = changed_.united(area); }
+    void readingChanged() override { readingChanged_ = true; }
+    void drawn() override;
+
+    Area changed_;
+    bool readingChanged_ = false;
+    std::vector<double> picture_; // what the page is given to draw, kept for the next time
 };
 
 // How numbers are written in the browser's language, as the page reads it

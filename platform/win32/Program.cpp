@@ -1,22 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/win32/Program.h"
 
+#include "platform/Window.h"
 #include "platform/win32/WideText.h"
 
 namespace zirkulon::win32 {
 
 namespace {
 
-// The keys that choose a menu command or press a box's button.
+// A key as it goes down, or the character it types; every key a box or the
+// menu acts on has the same code as its character.
 bool actsOnce(const MSG& message) {
     switch (message.message) {
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
-        return message.wParam == VK_RETURN || message.wParam == VK_SPACE ||
-               message.wParam == VK_ESCAPE || message.wParam == VK_MENU || message.wParam == VK_F10;
+        return actsOnFirstPressOnly(static_cast<std::int16_t>(message.wParam));
     case WM_CHAR:
     case WM_SYSCHAR:
-        return message.wParam == L'\r' || message.wParam == L' ' || message.wParam == 0x1B;
+        return message.wParam == KeyReturn || message.wParam == KeySpace ||
+               message.wParam == KeyEscape;
     default:
         return false;
     }

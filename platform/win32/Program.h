@@ -7,9 +7,8 @@
 namespace zirkulon::win32 {
 
 // Runs the window's message loop until the window is gone; the exit code.
-// Menu commands and the boxes' buttons act once per press of a key here:
-// Enter, Space, Escape, Alt and F10 held down repeat nothing, while the keys
-// that turn the blue leg repeat as the keyboard does.
+// The repeats of a held key that acts on its first press only go nowhere,
+// while the keys that turn the blue leg repeat as the keyboard does.
 int runMessageLoop();
 
 // How the user's Windows locale writes numbers.

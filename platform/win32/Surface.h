@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "platform/Arc.h"
-#include "platform/Delivery.h"
-#include "platform/LineStore.h"
+#include "platform/Form.h"
 #include "platform/win32/Accessible.h"
 #include "platform/win32/Gdi.h"
 
@@ -11,28 +9,24 @@
 
 #include <memory>
 #include <string>
-#include <vector>
 
 namespace zirkulon::win32 {
 
-// The window's inner area: a child window that is the drawing surface with
-// its arcs, the two legs over it and the labels, its own child windows, over
-// those. It paints from this state alone, so covering the window or a box
-// never loses the arc. The left, right and middle buttons and the pointer
-// over it raise the mouse events, the turning keys the key event; it is a
-// slider from 0 to 360 degrees to assistive technology.
+// The window's inner area: a child window that paints the form's picture,
+// with the labels, its own child windows, over it. Its buttons, pointer,
+// keys, size and focus go to the form; to assistive technology it is a
+// slider from 0 to 360 degrees.
 class Surface {
 public:
-    Surface(HWND parent, EventDelivery& deliver);
+    Surface(HWND parent, Form& form);
     Surface(const Surface&) = delete;
     Surface& operator=(const Surface&) = delete;
 
     HWND handle() const { return hwnd_; }
 
-    const LineShape& line(Line which) const { return lines_[which]; }
-    void setLine(Line which, const LineShape& shape);
-    void clear();
-    void addArc(const Arc& arc);
+    // Repaints `area` (scale units) of the picture.
+    void invalidate(const Area& area);
+    // The slider's value, in words.
     void describe(const std::wstring& text);
 
     // Window pixels at the monitor's DPI to scale units and back.
@@ -41,19 +35,13 @@ public:
 
 private:
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
-    void paint(HDC target, const RECT& area) const;
+    void paint();
     void mouse(UINT message, WPARAM wParam, LPARAM lParam);
-    void invalidate(const RECT& area);
-    RECT around(const LineShape& shape) const;
-    RECT around(const Arc& arc) const;
-    int penPixels(int designPixels) const;
+    double pixelsPerUnit() const;
 
     HWND hwnd_ = nullptr;
-    EventDelivery& deliver_;
-    LineStore lines_;
-    std::vector<Arc> arcs_;
+    Form& form_;
     std::unique_ptr<SurfaceAnnotation> annotation_;
-    std::wstring reading_;
     GdiObject<HBITMAP> buffer_; // the painting, kept between paintings
     SIZE bufferSize_{};
 };

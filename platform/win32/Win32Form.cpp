@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/win32/Win32Form.h"
 
-#include "platform/Arc.h"
 #include "platform/Design.h"
 #include "platform/win32/InputBox.h"
 #include "platform/win32/WideText.h"
@@ -54,7 +53,7 @@ HFONT createLabelFont(UINT dpi) {
 
 } // namespace
 
-Win32Form::Win32Form(HINSTANCE instance) : instance_(instance), deliver_(&report) {
+Win32Form::Win32Form(HINSTANCE instance) : Form(&report), instance_(instance) {
     WNDCLASSEXW formClass{};
     formClass.cbSize = sizeof formClass;
     formClass.lpfnWndProc = &ownedWindowProcedure<Win32Form, &Win32Form::hwnd_, &Win32Form::handle>;
@@ -68,7 +67,7 @@ Win32Form::Win32Form(HINSTANCE instance) : instance_(instance), deliver_(&report
     hwnd_ = CreateWindowExW(0, className, wide(design::applicationTitle).c_str(), style,
                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
                             nullptr, instance, this);
-    surface_ = std::make_unique<Surface>(hwnd_, deliver_);
+    surface_ = std::make_unique<Surface>(hwnd_, *this);
     addMenu();
     addLabels();
     sizeToDesign();
@@ -139,9 +138,8 @@ LRESULT Win32Form::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COMMAND: {
         const UINT id = LOWORD(wParam);
-        if (HIWORD(wParam) == 0 && id >= firstMenuId && id < firstMenuId + design::menu.size()) {
-            const auto handler = design::menu[id - firstMenuId].handler;
-            deliver_([handler](FormEvents& e) { (e.*handler)(); });
+        if (HIWORD(wParam) == 0 && id >= firstMenuId) {
+            menuChosen(id - firstMenuId);
             return 0;
         }
         break;
@@ -149,7 +147,6 @@ LRESULT Win32Form::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
         if (wParam != SIZE_MINIMIZED && surface_) {
             MoveWindow(surface_->handle(), 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
-            resized();
         }
         return 0;
     case WM_SETFOCUS:
@@ -170,10 +167,10 @@ LRESULT Win32Form::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     case WM_CLOSE:
-        deliver_.stop();
+        stop();
         break;
     case WM_DESTROY:
-        deliver_.stop();
+        stop();
         PostQuitMessage(0);
         return 0;
     default:
@@ -182,23 +179,10 @@ LRESULT Win32Form::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
-void Win32Form::load() {
-    deliver_([](FormEvents& e) { e.Form_Load(); });
-}
-
 void Win32Form::show(int how) {
     ShowWindow(hwnd_, how);
-    loaded_ = true; // resize events from here on
-    resized();
+    shown();
     UpdateWindow(hwnd_);
-}
-
-// A resize while a box is open cannot change the inner size in scale units
-// (only a change of DPI can come then) and is not raised.
-void Win32Form::resized() {
-    if (loaded_) {
-        deliver_([](FormEvents& e) { e.Form_Resize(); });
-    }
 }
 
 void Win32Form::messageBox(const std::string& text, const std::string& title) {
@@ -217,29 +201,13 @@ void Win32Form::setCaption(Label label, const std::string& text) {
     SetWindowTextW(labels_[static_cast<std::size_t>(label)], wide(text).c_str());
 }
 
-float Win32Form::scaleWidth() const {
-    RECT client;
-    GetClientRect(surface_->handle(), &client);
-    return surface_->toScaleUnits(client.right);
-}
-
-float Win32Form::scaleHeight() const {
-    RECT client;
-    GetClientRect(surface_->handle(), &client);
-    return surface_->toScaleUnits(client.bottom);
-}
-
-void Win32Form::circle(float x, float y, float radius, float start, float end) {
-    surface_->addArc(makeArc(x, y, radius, start, end));
-}
-
-void Win32Form::describeAngle(std::int16_t /*degrees*/, const std::string& text) {
-    surface_->describe(wide(text));
+void Win32Form::readingChanged() {
+    surface_->describe(wide(reading()));
 }
 
 // Hidden at once; closed once the running handler has returned.
 void Win32Form::unload() {
-    deliver_.stop();
+    stop();
     ShowWindow(hwnd_, SW_HIDE);
     PostMessageW(hwnd_, WM_CLOSE, 0, 0);
 }

@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "platform/Delivery.h"
-#include "platform/Window.h"
+#include "platform/Form.h"
 #include "platform/win32/Gdi.h"
 #include "platform/win32/Surface.h"
 
@@ -20,17 +19,13 @@ namespace zirkulon::win32 {
 // (548 x 548 pixels at 96 dpi, scaled with the monitor's DPI). Errors that
 // end a handler are caught once per event and written to the debugger's
 // output (OutputDebugString) and standard error.
-class Win32Form final : public Window {
+class Win32Form final : public Form {
 public:
     explicit Win32Form(HINSTANCE instance);
     ~Win32Form() override;
     Win32Form(const Win32Form&) = delete;
     Win32Form& operator=(const Win32Form&) = delete;
 
-    // The object whose handlers the window's events run; not owned.
-    void setEvents(FormEvents* events) { deliver_.setEvents(events); }
-    // Raises the load event; call once, before show.
-    void load();
     // Shows the window (`how` as wWinMain was given it) and raises the
     // resize event for the first layout.
     void show(int how);
@@ -42,30 +37,22 @@ public:
     std::string inputBox(const std::string& prompt, const std::string& defaultText) override;
     void setCaption(const std::string& text) override;
     void setCaption(Label label, const std::string& text) override;
-    LineShape line(Line which) const override { return surface_->line(which); }
-    void setLine(Line which, const LineShape& shape) override { surface_->setLine(which, shape); }
-    float scaleWidth() const override;
-    float scaleHeight() const override;
-    void cls() override { surface_->clear(); }
-    void circle(float x, float y, float radius, float start, float end) override;
-    void describeAngle(std::int16_t degrees, const std::string& text) override;
     void unload() override;
 
 private:
+    void invalidate(const Area& area) override { surface_->invalidate(area); }
+    void readingChanged() override;
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void addMenu();
     void addLabels();
     void placeLabels();
     void sizeToDesign();
-    void resized();
 
     HINSTANCE instance_;
     HWND hwnd_ = nullptr;
-    EventDelivery deliver_;
     std::unique_ptr<Surface> surface_;
     std::array<HWND, 3> labels_{}; // children of the surface, which destroys them
     GdiObject<HFONT> labelFont_;
-    bool loaded_ = false;
 };
 
 } // namespace zirkulon::win32

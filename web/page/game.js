@@ -39,7 +39,7 @@ const page = {
     canvas.style.height = pixels;
     canvas.style.backgroundColor = d.surfaceColour;
     canvas.setAttribute('aria-label', d.surfaceName);
-    inner.style.setProperty('--surface-ink', d.arcColour);
+    inner.style.setProperty('--surface-ink', d.inkColour);
     canvas.hidden = false;
     this.fontFamily = `"${d.font}", "${d.substitute}"`;
     this.fontSize = `${d.pointSize}pt`;
@@ -68,6 +68,11 @@ const page = {
     item.addEventListener('click', () => raise('zirkulon_menu', ['number'], [index]));
     menubar.append(item);
   },
+  // A key the game names (KeyboardEvent.key): its code, whether it turns the
+  // blue leg, and whether it acts on its first press only.
+  addKey(name, code, turns, once) {
+    keys[name] = { code, turns, once };
+  },
   setCaption(label, text) {
     if (label < 0) {
       // The caption as it is; the tab names the program too.
@@ -77,22 +82,18 @@ const page = {
       labels[label].textContent = text;
     }
   },
-  setLine(which, x1, y1, x2, y2) {
-    lines[which] = { x1, y1, x2, y2 };
-    schedulePaint();
-  },
-  clear() {
-    arcs = [];
-    schedulePaint();
-  },
-  addArc(x, y, radius, start, sweep, radiusToStart, radiusToEnd) {
-    arcs.push({ x, y, radius, start, sweep, radiusToStart, radiusToEnd });
-    schedulePaint();
-  },
-  // The slider's value: whole degrees, and the same in words.
-  describeAngle(degrees, text) {
-    canvas.setAttribute('aria-valuenow', String(degrees));
-    canvas.setAttribute('aria-valuetext', text);
+  // What a handler drew: the whole picture (null where it drew nothing) and
+  // the area that changed, in scale units; and the slider's value, whole
+  // degrees and the same in words, where it changed.
+  update(commands, area, degrees, text) {
+    if (commands !== null) {
+      picture = commands.slice();
+      schedulePaint(area);
+    }
+    if (text !== null) {
+      canvas.setAttribute('aria-valuenow', String(degrees));
+      canvas.setAttribute('aria-valuetext', text);
+    }
   },
   unload() {
     unloaded = true;

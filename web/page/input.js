@@ -49,24 +49,16 @@ function position(event) {
   ];
 }
 
-// Buttons as the game counts them: 1 left, 2 right, 4 middle. A pen's tip
-// and a finger are the left button.
-const buttonBits = [1, 4, 2]; // by PointerEvent.button 0, 1, 2
-function shiftOf(event) {
-  return (event.shiftKey ? 1 : 0) | (event.ctrlKey ? 2 : 0) | (event.altKey ? 4 : 0);
-}
-function press(event, button) {
-  raise('zirkulon_pointer', ['number', 'number', 'number', 'number', 'number'],
-    [1, button, shiftOf(event), ...position(event)]);
+// A pointer event, as the game takes it: the button that changed (-1 for a
+// move), the buttons held, the shift keys, and where.
+function pointer(event, changed) {
+  raise('zirkulon_pointer', ['number', 'number', 'number', 'number', 'number', 'number', 'number'],
+    [changed, event.buttons, event.shiftKey, event.ctrlKey, event.altKey, ...position(event)]);
 }
 
 canvas.addEventListener('pointerdown', (event) => {
-  if (activePointer !== null && event.pointerId !== activePointer) {
-    return; // a second finger
-  }
-  const button = buttonBits[event.button] ?? 0;
-  if (button === 0) {
-    return;
+  if (activePointer !== null && event.pointerId !== activePointer || event.button > 2) {
+    return; // a second finger, or a mouse's back or forward button
   }
   event.preventDefault();
   // The keys go on from where the pointer left the leg; a pointer shows no focus ring.
@@ -78,32 +70,20 @@ canvas.addEventListener('pointerdown', (event) => {
   } catch (error) {
     console.error(error);
   }
-  press(event, button);
+  pointer(event, event.button);
 });
 
+// Another button pressed or released while one is held comes as a move
+// with the button that changed. A move with no button held changes nothing,
+// and does not reach the game.
 canvas.addEventListener('pointermove', (event) => {
-  if (event.pointerId !== activePointer) {
-    return;
+  if (event.pointerId === activePointer && (event.button >= 0 || event.buttons !== 0)) {
+    pointer(event, event.button);
   }
-  // Another button pressed while one is held comes as a move; the game
-  // sees it as the press of that one button. One released while another is
-  // held comes as a move too, and a release is no event of the game.
-  const changed = buttonBits[event.button] ?? 0;
-  if (changed !== 0) {
-    if ((event.buttons & changed) !== 0) {
-      press(event, changed);
-    }
-    return;
-  }
-  if ((event.buttons & 7) === 0) {
-    return;
-  }
-  raise('zirkulon_pointer', ['number', 'number', 'number', 'number', 'number'],
-    [0, event.buttons & 7, shiftOf(event), ...position(event)]);
 });
 
 const release = (event) => {
-  if (event.pointerId === activePointer && (event.buttons & 7) === 0) {
+  if (event.pointerId === activePointer && event.buttons === 0) {
     activePointer = null;
     forgetBox();
   }
@@ -117,29 +97,26 @@ canvas.addEventListener('pointercancel', (event) => {
 });
 canvas.addEventListener('contextmenu', (event) => event.preventDefault());
 
-// The keys that turn the blue leg, as the slider pattern has them, by their
-// Windows virtual-key codes. A held key repeats, and so does the turning.
-const turningKeys = {
-  PageUp: 33, PageDown: 34, End: 35, Home: 36,
-  ArrowLeft: 37, ArrowUp: 38, ArrowRight: 39, ArrowDown: 40,
-};
+// The keys that turn the blue leg, as the game names them (page.addKey). A
+// held key repeats, and so does the turning. With Ctrl, Alt or Meta they
+// belong to the browser's own shortcuts.
 canvas.addEventListener('keydown', (event) => {
-  const code = turningKeys[event.key];
-  if (code === undefined || event.ctrlKey || event.altKey || event.metaKey) {
-    return; // the browser's own shortcuts stay
+  const key = keys[event.key];
+  if (!key?.turns || event.ctrlKey || event.altKey || event.metaKey) {
+    return;
   }
   event.preventDefault(); // the page does not scroll
-  raise('zirkulon_key', ['number', 'number'], [code, shiftOf(event)]);
+  raise('zirkulon_key', ['number', 'number', 'number', 'number'],
+    [key.code, event.shiftKey, event.ctrlKey, event.altKey]);
 });
 
-// Menu commands and box buttons act on the first press of a key, never on
-// its repeats: a held Enter would otherwise close each box it opens and
-// choose the command again, spending attempt after attempt. (A button acts
-// on Enter as it goes down and on Space as it comes up, which a held key
-// does only once.)
+// The keys that act on their first press only (page.addKey) have their
+// repeats dropped, wherever they would go: a held Enter would otherwise close
+// each box it opens and choose the command again, spending attempt after
+// attempt. (A button acts on Enter as it goes down and on Space as it comes
+// up, which a held key does only once.)
 document.addEventListener('keydown', (event) => {
-  if (event.repeat && event.target !== canvas &&
-      (event.key === 'Enter' || event.key === ' ' || event.key === 'Escape')) {
+  if (event.repeat && keys[event.key]?.once) {
     event.preventDefault();
   }
 }, true);

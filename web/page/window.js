@@ -20,10 +20,12 @@ const compiled = typeof WebAssembly !== 'object' || singleFile ? null
   : WebAssembly.compileStreaming(fetch('zirkulon.wasm', { credentials: 'same-origin' }));
 compiled?.catch(() => {}); // reported when the game instantiates it
 
-let design = null;        // sizes in window pixels, set by the game
+let design = null;        // set by the game
 const labels = [];        // LWinkel, LKlicks, LTreffer
-const lines = [null, null]; // Schenkel1, Schenkel2 in scale units
-let arcs = [];            // drawn since the last clear
+const keys = {};          // by KeyboardEvent.key: { code, turns, once }
+let picture = null;       // the game's drawing commands, the whole picture
+let changed = null;       // the area to draw anew, in scale units
+let blank = true;         // the canvas shows nothing yet, or lost what it showed
 let scale = 1;            // CSS pixels per window pixel
 let paintPending = false;
 let context = null;       // the canvas's, asked for once
@@ -34,62 +36,97 @@ let activePointer = null; // the pointer that turns the leg
 
 // ---- drawing ----------------------------------------------------------
 
-function schedulePaint() {
+// Draws the area (scale units: left, top, right, bottom) anew in the next
+// frame, or the whole picture where the canvas is blank.
+function schedulePaint(area) {
+  changed = changed === null ? [...area] : [
+    Math.min(changed[0], area[0]), Math.min(changed[1], area[1]),
+    Math.max(changed[2], area[2]), Math.max(changed[3], area[3])];
   if (!paintPending) {
     paintPending = true;
     requestAnimationFrame(paint);
   }
 }
 
-// Paints the surface, its arcs and the legs from the state above, at the
-// canvas's own resolution, so that nothing is blown up from a smaller picture.
+const colours = new Map();
+function css(colour) {
+  let text = colours.get(colour);
+  if (text === undefined) {
+    text = `#${colour.toString(16).padStart(6, '0')}`;
+    colours.set(colour, text);
+  }
+  return text;
+}
+
+// Draws the game's commands (platform/web/WebForm.cpp, PageDrawing) in scale
+// units, at the canvas's own resolution, so that nothing is blown up from a
+// smaller picture; only within the changed area, in whole canvas pixels.
 function paint() {
   paintPending = false;
-  if (design === null) {
+  if (picture === null) {
     return;
   }
   context ??= canvas.getContext('2d');
   const ctx = context;
-  const k = canvas.width / design.innerPixels;
-  const twips = design.twipsPerPixel;
-  ctx.setTransform(k, 0, 0, k, 0, 0);
-  ctx.fillStyle = design.surfaceColour;
-  ctx.fillRect(0, 0, design.innerPixels, design.innerPixels);
-
-  ctx.strokeStyle = design.arcColour;
-  ctx.lineWidth = design.arcWidth;
-  for (const arc of arcs) {
-    const cx = arc.x / twips;
-    const cy = arc.y / twips;
-    const r = arc.radius / twips;
-    // Angles run counter-clockwise on the screen, the canvas's clockwise.
-    const from = -arc.start;
-    const to = -(arc.start + arc.sweep);
+  const k = canvas.width / design.innerWidth;
+  ctx.save();
+  if (!blank) {
+    const left = Math.max(0, Math.floor(changed[0] * k));
+    const top = Math.max(0, Math.floor(changed[1] * k));
     ctx.beginPath();
-    if (arc.radiusToStart) {
-      ctx.moveTo(cx, cy);
-    } else {
-      ctx.moveTo(cx + r * Math.cos(from), cy + r * Math.sin(from));
-    }
-    ctx.arc(cx, cy, r, from, to, true);
-    if (arc.radiusToEnd) {
-      ctx.lineTo(cx, cy);
-    }
-    ctx.stroke();
+    ctx.rect(left, top, Math.ceil(changed[2] * k) - left, Math.ceil(changed[3] * k) - top);
+    ctx.clip();
   }
-
-  ctx.lineWidth = design.legWidth;
+  changed = null;
+  blank = false;
+  ctx.setTransform(k, 0, 0, k, 0, 0);
   ctx.lineCap = 'butt';
-  lines.forEach((line, i) => {
-    if (line === null) {
-      return;
+  const p = picture;
+  for (let i = 0; i < p.length;) {
+    switch (p[i]) {
+      case 0: // fill: left, top, right, bottom, colour
+        ctx.fillStyle = css(p[i + 5]);
+        ctx.fillRect(p[i + 1], p[i + 2], p[i + 3] - p[i + 1], p[i + 4] - p[i + 2]);
+        i += 6;
+        break;
+      case 2: // line: x1, y1, x2, y2, width, colour
+        ctx.lineWidth = p[i + 5];
+        ctx.strokeStyle = css(p[i + 6]);
+        ctx.beginPath();
+        ctx.moveTo(p[i + 1], p[i + 2]);
+        ctx.lineTo(p[i + 3], p[i + 4]);
+        ctx.stroke();
+        i += 7;
+        break;
+      case 3: { // arc: centre x, y, radius, start, sweep, radii (1 start, 2 end), width, colour
+        const x = p[i + 1];
+        const y = p[i + 2];
+        const r = p[i + 3];
+        // Angles run counter-clockwise on the screen, the canvas's clockwise.
+        const start = -p[i + 4];
+        const end = start - p[i + 5];
+        const radii = p[i + 6];
+        ctx.lineWidth = p[i + 7];
+        ctx.strokeStyle = css(p[i + 8]);
+        ctx.beginPath();
+        if (radii & 1) {
+          ctx.moveTo(x, y);
+        } else {
+          ctx.moveTo(x + r * Math.cos(start), y + r * Math.sin(start));
+        }
+        ctx.arc(x, y, r, start, end, true);
+        if (radii & 2) {
+          ctx.lineTo(x, y);
+        }
+        ctx.stroke();
+        i += 9;
+        break;
+      }
+      default:
+        throw new Error(`unknown drawing command ${p[i]}`);
     }
-    ctx.strokeStyle = design.legColours[i];
-    ctx.beginPath();
-    ctx.moveTo(line.x1 / twips, line.y1 / twips);
-    ctx.lineTo(line.x2 / twips, line.y2 / twips);
-    ctx.stroke();
-  });
+  }
+  ctx.restore();
 }
 
 // Scales the whole window to fit the viewport, keeping its proportions, and
@@ -110,8 +147,9 @@ function fit() {
   if (canvas.width !== pixels) {
     canvas.width = pixels;
     canvas.height = pixels;
+    blank = true;
+    schedulePaint([0, 0, 0, 0]);
   }
-  schedulePaint(); // before the next frame, with whatever the game has set by then
 }
 addEventListener('resize', fit);
 fit();

@@ -11,6 +11,6 @@ int main() {
     static zirkulon::ClockRandom random;
     static zirkulon::Ausgabe ausgabe(form, random, zirkulon::browserNumberFormat());
     form.setEvents(&ausgabe);
-    form.load();
+    form.start();
     return 0;
 }
