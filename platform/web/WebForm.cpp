@@ -54,7 +54,7 @@ EM_JS(void, page_update,
        int degrees, const char* text),
       {
           Module.page.update(
-              length == = 0 ? null : HEAPF64.subarray(picture >> 3, (picture >> 3) + length),
+              length > 0 ? HEAPF64.subarray(picture >> 3, (picture >> 3) + length) : null,
               [ left, top, right, bottom ], degrees, degrees < 0 ? null : UTF8ToString(text));
       });
 EM_JS(void, page_unload, (), { Module.page.unload(); });
