@@ -20,8 +20,8 @@ constexpr design::Rgb focusColour{80, 80, 80};
 // Runs one handler; a resize that came meanwhile follows it, for the size the
 // window has by then. The resize handler opens no box, so no resize can come
 // while it runs.
-template <typename Handler> void Form::raise(Handler&& handler) {
-    if (!deliver_(handler)) {
+void Form::raise(const void* handler, void (*call)(const void*, FormEvents&)) {
+    if (!deliver_([=](FormEvents& e) { call(handler, e); })) {
         return;
     }
     if (std::exchange(resizeWaits_, false)) {

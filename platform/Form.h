@@ -92,7 +92,12 @@ protected:
     virtual void drawn() {}
 
 private:
-    template <typename Handler> void raise(Handler&& handler);
+    // Runs `handler` on the window object, through the one place that
+    // delivers events: `call` runs the handler object it is given.
+    template <typename Handler> void raise(const Handler& handler) {
+        raise(&handler, [](const void* h, FormEvents& e) { (*static_cast<const Handler*>(h))(e); });
+    }
+    void raise(const void* handler, void (*call)(const void*, FormEvents&));
 
     EventDelivery deliver_;
     LineStore lines_;

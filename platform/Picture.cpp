@@ -2,7 +2,6 @@
 #include "platform/Picture.h"
 
 #include <algorithm>
-#include <cmath>
 #include <numbers>
 
 namespace zirkulon {
@@ -41,29 +40,26 @@ Area areaOf(const LineShape& shape) {
     return around(shape.X1, shape.Y1, shape.X2, shape.Y2, legMargin);
 }
 
-// The arc's two ends, the circle's extremes that it passes, and the centre
-// where a radius runs to it: most arcs cover far less than their circle.
+// The quarters of the circle that the arc passes through, each of which
+// holds the centre and so the radii too: most arcs cover far less than their
+// circle.
 Area areaOf(const Arc& arc) {
-    const double cx = arc.centreX;
-    const double cy = arc.centreY;
-    const double r = arc.radius;
-    const auto at = [&](double angle) {
-        const float x = static_cast<float>(cx + r * std::cos(angle));
-        const float y = static_cast<float>(cy - r * std::sin(angle));
-        return around(x, y, x, y, arcMargin);
-    };
+    const float x = arc.centreX;
+    const float y = arc.centreY;
+    const float r = arc.radius;
+    // Counter-clockwise from the right, screen y downwards.
+    const Area quarters[4] = {{x, y - r, x + r, y}, {x - r, y - r, x, y}, {x - r, y, x, y + r},
+                              {x, y, x + r, y + r}};
     const double end = arc.start + arc.sweep;
-    Area area = at(arc.start).united(at(end));
-    for (int quarter = 0; quarter <= 8; ++quarter) {
-        const double extreme = quarter * std::numbers::pi / 2;
-        if (extreme > arc.start && extreme < end) {
-            area = area.united(at(extreme));
+    Area area;
+    for (int quarter = 0; quarter < 8; ++quarter) {
+        const double from = quarter * std::numbers::pi / 2;
+        if (from < end && from + std::numbers::pi / 2 > arc.start) {
+            area = area.united(quarters[quarter % 4]);
         }
     }
-    if (arc.radiusToStart || arc.radiusToEnd) {
-        area = area.united(around(arc.centreX, arc.centreY, arc.centreX, arc.centreY, arcMargin));
-    }
-    return area;
+    return {area.left - arcMargin, area.top - arcMargin, area.right + arcMargin,
+            area.bottom + arcMargin};
 }
 
 Area focusFrameOf(const Area& surface) {

@@ -49,13 +49,19 @@ EM_JS(void, page_set_caption, (int label, const char* text),
       { Module.page.setCaption(label, UTF8ToString(text)); });
 // The whole picture as drawing commands (see PageDrawing), and the area of
 // it that changed; the slider's value where it changed (degrees -1 else).
+// The value's words are the same for the same degrees, so the page reads
+// each text from the game's memory once.
 EM_JS(void, page_update,
       (const double* picture, int length, double left, double top, double right, double bottom,
        int degrees, const char* text),
       {
+          const readings = Module.readings || (Module.readings = []);
+          if (degrees >= 0 && !readings[degrees]) {
+              readings[degrees] = UTF8ToString(text);
+          }
           Module.page.update(
               length > 0 ? HEAPF64.subarray(picture >> 3, (picture >> 3) + length) : null,
-              [ left, top, right, bottom ], degrees, degrees < 0 ? null : UTF8ToString(text));
+              [ left, top, right, bottom ], degrees, degrees < 0 ? null : readings[degrees]);
       });
 EM_JS(void, page_unload, (), { Module.page.unload(); });
 EM_ASYNC_JS(void, page_message_box, (const char* text, const char* title),

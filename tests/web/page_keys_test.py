@@ -12,7 +12,7 @@ from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 
 import browser
-from browser import CATALOGUE, VERTEX
+from browser import CATALOGUE, VERTEX, wait
 
 
 class Keyboard(browser.Page):
@@ -34,18 +34,21 @@ class Keyboard(browser.Page):
         self.assertEqual(self.slider(), ('slider', 'Winkel zwischen rotem und blauem Schenkel; '
                                          'der blaue folgt dem Zeiger', 0))
         # Each key once, wrapping round at the full circle: 1 to 360 and back.
+        # A screen reader hears the value once the leg has come to rest.
+        value = lambda: int(self.js("return document.getElementById('surface').ariaValueNow"))
         seen = []
         for key in (Keys.HOME, Keys.END, Keys.ARROW_UP, Keys.ARROW_DOWN, Keys.ARROW_RIGHT,
                     Keys.PAGE_DOWN, Keys.PAGE_UP, Keys.ARROW_LEFT):
+            before = value()
             self.keys(key)
-            seen.append(int(self.js("return document.getElementById('surface').ariaValueNow")))
+            seen.append(wait(lambda: value() != before and value(), 'the value to change'))
         self.assertEqual(seen, [1, 360, 1, 360, 1, 351, 1, 360])
 
         target = int(self.text('LWinkel').split('= ')[1])
         self.keys(Keys.HOME, *[Keys.PAGE_UP] * ((target - 1) // 10),
                   *[Keys.ARROW_RIGHT] * ((target - 1) % 10))
         at = max(target, 1)
-        self.assertEqual(self.slider()[2], at)
+        wait(lambda: self.slider()[2] == at, f'the slider to say {at}')
         self.assertRegex(self.js("return document.getElementById('surface').ariaValueText"),
                          rf'^{at} Grad, \w+ Winkel$')
         self.assertTrue(self.leg_points_to(at))

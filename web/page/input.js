@@ -18,15 +18,19 @@ function raise(name, types, args) {
     }
   };
   try {
-    Promise.resolve(Module.ccall(name, null, types, args, { async: true }))
-      .then(finished, (error) => {
+    // A promise where the handler waits for a box, once it is closed.
+    const waiting = Module.ccall(name, null, types, args);
+    if (waiting instanceof Promise) {
+      waiting.then(finished, (error) => {
         console.error(error);
         finished();
       });
+      return;
+    }
   } catch (error) {
     console.error(error);
-    finished();
   }
+  finished();
 }
 
 // The canvas's box on the screen, kept while a pointer turns the leg:

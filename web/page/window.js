@@ -24,10 +24,9 @@ let design = null;        // set by the game
 const labels = [];        // LWinkel, LKlicks, LTreffer
 const keys = {};          // by KeyboardEvent.key: { code, turns, once }
 let picture = null;       // the game's drawing commands, the whole picture
-let changed = null;       // the area to draw anew, in scale units
+let pictureLength = 0;
 let blank = true;         // the canvas shows nothing yet, or lost what it showed
 let scale = 1;            // CSS pixels per window pixel
-let paintPending = false;
 let context = null;       // the canvas's, asked for once
 let ready = false;        // the game has loaded
 let busy = false;         // a handler is running, perhaps waiting for a box
@@ -36,16 +35,16 @@ let activePointer = null; // the pointer that turns the leg
 
 // ---- drawing ----------------------------------------------------------
 
-// Draws the area (scale units: left, top, right, bottom) anew in the next
-// frame, or the whole picture where the canvas is blank.
-function schedulePaint(area) {
-  changed = changed === null ? [...area] : [
-    Math.min(changed[0], area[0]), Math.min(changed[1], area[1]),
-    Math.max(changed[2], area[2]), Math.max(changed[3], area[3])];
-  if (!paintPending) {
-    paintPending = true;
-    requestAnimationFrame(paint);
+// Keeps the game's drawing commands, copied into a buffer that lives as long
+// as the page, and draws the area they changed (scale units: left, top,
+// right, bottom) at once: the canvas shows it with the next frame.
+function draw(commands, area) {
+  if (picture === null || picture.length < commands.length) {
+    picture = new Float64Array(Math.max(256, commands.length));
   }
+  picture.set(commands);
+  pictureLength = commands.length;
+  paint(area);
 }
 
 const colours = new Map();
@@ -58,11 +57,11 @@ function css(colour) {
   return text;
 }
 
-// Draws the game's commands (platform/web/WebForm.cpp, PageDrawing) in scale
+// Paints the game's commands (platform/web/WebForm.cpp, PageDrawing) in scale
 // units, at the canvas's own resolution, so that nothing is blown up from a
-// smaller picture; only within the changed area, in whole canvas pixels.
-function paint() {
-  paintPending = false;
+// smaller picture; within `area` only, in whole canvas pixels, unless the
+// canvas has lost what it showed.
+function paint(area) {
   if (picture === null) {
     return;
   }
@@ -71,18 +70,17 @@ function paint() {
   const k = canvas.width / design.innerWidth;
   ctx.save();
   if (!blank) {
-    const left = Math.max(0, Math.floor(changed[0] * k));
-    const top = Math.max(0, Math.floor(changed[1] * k));
+    const left = Math.max(0, Math.floor(area[0] * k));
+    const top = Math.max(0, Math.floor(area[1] * k));
     ctx.beginPath();
-    ctx.rect(left, top, Math.ceil(changed[2] * k) - left, Math.ceil(changed[3] * k) - top);
+    ctx.rect(left, top, Math.ceil(area[2] * k) - left, Math.ceil(area[3] * k) - top);
     ctx.clip();
   }
-  changed = null;
   blank = false;
   ctx.setTransform(k, 0, 0, k, 0, 0);
   ctx.lineCap = 'butt';
   const p = picture;
-  for (let i = 0; i < p.length;) {
+  for (let i = 0; i < pictureLength;) {
     switch (p[i]) {
       case 0: // fill: left, top, right, bottom, colour
         ctx.fillStyle = css(p[i + 5]);
@@ -148,7 +146,7 @@ function fit() {
     canvas.width = pixels;
     canvas.height = pixels;
     blank = true;
-    schedulePaint([0, 0, 0, 0]);
+    paint();
   }
 }
 addEventListener('resize', fit);
