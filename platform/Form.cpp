@@ -125,14 +125,32 @@ void Form::circle(float x, float y, float radius, float start, float end) {
     invalidate(areaOf(arcs_.back()));
 }
 
-// Most moves of the pointer leave the whole degrees as they are.
+// Many moves of the pointer leave the whole degrees as they are.
 void Form::describeAngle(std::int16_t degrees, const std::string& text) {
     if (degrees == degrees_ && text == reading_) {
         return;
     }
     degrees_ = degrees;
     reading_ = text;
+    tellReading();
+}
+
+void Form::tellReading() {
+    if (readingPaused_) {
+        readingWaits_ = true;
+        return;
+    }
     readingChanged();
+    readingPaused_ = true;
+    wakeAfter(readingPause);
+}
+
+void Form::woken() {
+    readingPaused_ = false;
+    if (std::exchange(readingWaits_, false)) {
+        tellReading();
+        drawn();
+    }
 }
 
 } // namespace zirkulon

@@ -54,6 +54,8 @@ public:
     // The drawing surface gained or lost the keyboard focus, which the focus
     // frame shows.
     void focusChanged(bool focused);
+    // The time that wakeAfter asked for has come.
+    void woken();
 
     // ---- Drawing -----------------------------------------------------------
 
@@ -64,9 +66,14 @@ public:
     // what the handlers see while a resize waits.
     Area surface() const { return {0, 0, shownWidth_, shownHeight_}; }
 
-    // The reading assistive technology gets: whole degrees, and in words.
+    // The reading assistive technology gets: whole degrees, and in words. It
+    // is told of a change at once, and while the reading goes on changing
+    // (a drag, a held key) at most once every tenth of a second, the last
+    // change included: a screen reader need not say every step of the way,
+    // and the pointer need not wait for it.
     std::int16_t degrees() const { return degrees_; }
     const std::string& reading() const { return reading_; }
+    static constexpr int readingPause = 100; // milliseconds
 
     // ---- Window ------------------------------------------------------------
 
@@ -88,12 +95,15 @@ protected:
     virtual void invalidate(const Area& area) = 0;
     // The reading changed: tell assistive technology.
     virtual void readingChanged() = 0;
+    // Have woken() called once, after about `milliseconds`.
+    virtual void wakeAfter(int milliseconds) = 0;
     // A handler has returned: what it drew can be shown.
     virtual void drawn() {}
 
 private:
     // Runs `handler` on the window object, through the one place that
     // delivers events: `call` runs the handler object it is given.
+    void tellReading();
     template <typename Handler> void raise(const Handler& handler) {
         raise(&handler, [](const void* h, FormEvents& e) { (*static_cast<const Handler*>(h))(e); });
     }
@@ -111,6 +121,8 @@ private:
     bool focused_ = false;
     std::int16_t degrees_ = 0;
     std::string reading_;
+    bool readingPaused_ = false; // told less than a pause ago
+    bool readingWaits_ = false;  // changed since
 };
 
 } // namespace zirkulon

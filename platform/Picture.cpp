@@ -48,8 +48,8 @@ Area areaOf(const Arc& arc) {
     const float y = arc.centreY;
     const float r = arc.radius;
     // Counter-clockwise from the right, screen y downwards.
-    const Area quarters[4] = {{x, y - r, x + r, y}, {x - r, y - r, x, y}, {x - r, y, x, y + r},
-                              {x, y, x + r, y + r}};
+    const Area quarters[4] = {
+        {x, y - r, x + r, y}, {x - r, y - r, x, y}, {x - r, y, x, y + r}, {x, y, x + r, y + r}};
     const double end = arc.start + arc.sweep;
     Area area;
     for (int quarter = 0; quarter < 8; ++quarter) {

@@ -35,6 +35,7 @@ public:
 
     std::vector<Area> repainted;
     int readings = 0;
+    int wakes = 0;
     std::vector<std::string> boxes;
     std::function<void()> whileOpen;
 
@@ -63,6 +64,7 @@ public:
 private:
     void invalidate(const Area& area) override { repainted.push_back(area); }
     void readingChanged() override { ++readings; }
+    void wakeAfter(int) override { ++wakes; }
 };
 
 // The painter's calls, one line each.
@@ -206,15 +208,27 @@ TEST(Seam, TheFormTakesItsEventsOneWayOnEveryPlatform) {
     form.menuChosen(6);
     EXPECT_EQ(form.boxes.size(), 1u); // «Hilfe», and nothing for a seventh entry
 
+    // Assistive technology hears a step at once, then, while the steps go
+    // on, only the last of a tenth of a second.
+    form.woken();
     const int readings = form.readings;
+    const int wakes = form.wakes;
     EXPECT_FALSE(form.keyPressed(KeyReturn, 0));
     EXPECT_FALSE(form.keyPressed(KeyEscape, 0));
     EXPECT_TRUE(form.repainted.empty());
     EXPECT_TRUE(form.keyPressed(KeyHome, 0));
+    EXPECT_EQ(form.readings, readings + 1);
     EXPECT_TRUE(form.keyPressed(KeyUp, ShiftMask));
-    EXPECT_EQ(form.degrees(), 2);
-    EXPECT_EQ(form.reading(), "2 Grad, spitzer Winkel");
+    EXPECT_TRUE(form.keyPressed(KeyUp, 0));
+    EXPECT_EQ(form.readings, readings + 1);
+    form.woken();
     EXPECT_EQ(form.readings, readings + 2);
+    EXPECT_EQ(form.degrees(), 3);
+    EXPECT_EQ(form.reading(), "3 Grad, spitzer Winkel");
+    form.woken();
+    EXPECT_TRUE(form.keyPressed(KeyUp, 0));
+    EXPECT_EQ(form.readings, readings + 3);
+    EXPECT_EQ(form.wakes, wakes + 3);
 
     // The window system resizes the window twice while «Hilfe» is open.
     std::vector<float> seen;

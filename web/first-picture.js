@@ -27,6 +27,7 @@ Module.page = {
   addMenuItem() {},
   addKey() {},
   setCaption() {},
+  wakeAfter() {},
   unload() {},
   numberFormat: () => '.\n',
   messageBox: noBoxAtTheStart,

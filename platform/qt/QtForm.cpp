@@ -12,6 +12,7 @@
 #include <QLoggingCategory>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QTimer>
 #include <QTranslator>
 
 #include <memory>
@@ -115,6 +116,10 @@ void QtForm::addMenu() {
         action->setObjectName(qtdesign::text(design::menu[position].name));
         connect(action, &QAction::triggered, this, [this, position] { menuChosen(position); });
     }
+}
+
+void QtForm::wakeAfter(int milliseconds) {
+    QTimer::singleShot(milliseconds, canvas_, [this] { woken(); });
 }
 
 void QtForm::showEvent(QShowEvent* event) {

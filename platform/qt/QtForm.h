@@ -38,6 +38,7 @@ protected:
 private:
     void invalidate(const Area& area) override { canvas_->invalidate(area); }
     void readingChanged() override { canvas_->readingChanged(); }
+    void wakeAfter(int milliseconds) override;
     void addLabels();
     void addMenu();
 

@@ -49,20 +49,15 @@ EM_JS(void, page_set_caption, (int label, const char* text),
       { Module.page.setCaption(label, UTF8ToString(text)); });
 // The whole picture as drawing commands (see PageDrawing), and the area of
 // it that changed; the slider's value where it changed (degrees -1 else).
-// The value's words are the same for the same degrees, so the page reads
-// each text from the game's memory once.
 EM_JS(void, page_update,
       (const double* picture, int length, double left, double top, double right, double bottom,
        int degrees, const char* text),
       {
-          const readings = Module.readings || (Module.readings = []);
-          if (degrees >= 0 && !readings[degrees]) {
-              readings[degrees] = UTF8ToString(text);
-          }
           Module.page.update(
               length > 0 ? HEAPF64.subarray(picture >> 3, (picture >> 3) + length) : null,
-              [ left, top, right, bottom ], degrees, degrees < 0 ? null : readings[degrees]);
+              [ left, top, right, bottom ], degrees, degrees < 0 ? null : UTF8ToString(text));
       });
+EM_JS(void, page_wake_after, (int milliseconds), { Module.page.wakeAfter(milliseconds); });
 EM_JS(void, page_unload, (), { Module.page.unload(); });
 EM_ASYNC_JS(void, page_message_box, (const char* text, const char* title),
             { await Module.page.messageBox(UTF8ToString(text), UTF8ToString(title)); });
@@ -221,6 +216,10 @@ void WebForm::setCaption(Label label, const std::string& text) {
     page_set_caption(static_cast<int>(label), text.c_str());
 }
 
+void WebForm::wakeAfter(int milliseconds) {
+    page_wake_after(milliseconds);
+}
+
 void WebForm::unload() {
     stop();
     page_unload();
@@ -287,6 +286,13 @@ EMSCRIPTEN_KEEPALIVE void zirkulon_pointer(int changed, int held, int shift, int
                                                : 0;
     if ((buttons & button) != 0) {
         thePage->pointerPressed(button, keys, scaleX, scaleY);
+    }
+}
+
+// The time the form asked the page for has come (page.wakeAfter).
+EMSCRIPTEN_KEEPALIVE void zirkulon_woken() {
+    if (zirkulon::thePage != nullptr) {
+        zirkulon::thePage->woken();
     }
 }
 

@@ -40,6 +40,7 @@ public:
 private:
     void invalidate(const Area& area) override { changed_ = changed_.united(area); }
     void readingChanged() override { readingChanged_ = true; }
+    void wakeAfter(int milliseconds) override;
     void drawn() override;
 
     Area changed_;

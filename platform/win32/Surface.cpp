@@ -16,6 +16,7 @@ namespace zirkulon::win32 {
 namespace {
 
 constexpr wchar_t className[] = L"ZirkulonSurface";
+constexpr UINT_PTR wakeTimer = 1;
 constexpr double designDpi = 96;
 
 // Paints in scale units through the surface's one scale: pixels per twip at
@@ -30,16 +31,15 @@ public:
         FillRect(dc_, &r, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
     }
 
-    void focusFrame(const Area& frame, float width, design::Rgb rgb) override {
-        const GdiObject<HPEN> pen(makePen(PS_DOT, width, rgb));
-        const Selection selected(dc_, pen.get());
-        const Selection hollow(dc_, GetStockObject(NULL_BRUSH));
-        Rectangle(dc_, pixels(frame.left), pixels(frame.top), pixels(frame.right),
-                  pixels(frame.bottom));
+    // Windows' own focus rectangle, which follows the user's settings.
+    void focusFrame(const Area& frame, float, design::Rgb) override {
+        const RECT r{pixels(frame.left), pixels(frame.top), pixels(frame.right),
+                     pixels(frame.bottom)};
+        DrawFocusRect(dc_, &r);
     }
 
     void line(const LineShape& shape, float width, design::Rgb rgb) override {
-        const GdiObject<HPEN> pen(makePen(PS_SOLID, width, rgb));
+        const GdiObject<HPEN> pen(makePen(width, rgb));
         const Selection selected(dc_, pen.get());
         MoveToEx(dc_, pixels(shape.X1), pixels(shape.Y1), nullptr);
         LineTo(dc_, pixels(shape.X2), pixels(shape.Y2));
@@ -47,7 +47,7 @@ public:
 
     void arc(const Arc& arc, float width, design::Rgb rgb) override {
         constexpr double toDegrees = 180.0 / std::numbers::pi;
-        const GdiObject<HPEN> pen(makePen(PS_SOLID, width, rgb));
+        const GdiObject<HPEN> pen(makePen(width, rgb));
         const Selection selected(dc_, pen.get());
         const int cx = pixels(arc.centreX);
         const int cy = pixels(arc.centreY);
@@ -71,10 +71,16 @@ private:
         return static_cast<int>(std::lround(scaleUnits * scale_));
     }
 
-    HPEN makePen(DWORD style, float width, design::Rgb rgb) const {
+    // A pen one pixel wide is a cosmetic one, which GDI draws far faster
+    // than a geometric pen of the same width, arcs most of all.
+    HPEN makePen(float width, design::Rgb rgb) const {
         const LOGBRUSH brush{BS_SOLID, colour(rgb), 0};
-        const auto penPixels = static_cast<DWORD>(std::max(1, pixels(width)));
-        return ExtCreatePen(PS_GEOMETRIC | style | PS_ENDCAP_FLAT, penPixels, &brush, 0, nullptr);
+        const int penPixels = pixels(width);
+        if (penPixels <= 1) {
+            return ExtCreatePen(PS_COSMETIC | PS_SOLID, 1, &brush, 0, nullptr);
+        }
+        return ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_FLAT, static_cast<DWORD>(penPixels),
+                            &brush, 0, nullptr);
     }
 
     HDC dc_;
@@ -87,10 +93,17 @@ std::int16_t shiftNow() {
                                      (GetKeyState(VK_MENU) < 0 ? AltMask : 0));
 }
 
+// A mouse message says which buttons, Shift and Ctrl are held; only Alt has
+// to be asked for, which under Wine is a call to its server.
 std::int16_t buttonsHeld(WPARAM keys) {
     return static_cast<std::int16_t>((keys & MK_LBUTTON ? LeftButton : 0) |
                                      (keys & MK_RBUTTON ? RightButton : 0) |
                                      (keys & MK_MBUTTON ? MiddleButton : 0));
+}
+std::int16_t shiftHeld(WPARAM keys) {
+    return static_cast<std::int16_t>((keys & MK_SHIFT ? ShiftMask : 0) |
+                                     (keys & MK_CONTROL ? CtrlMask : 0) |
+                                     (GetKeyState(VK_MENU) < 0 ? AltMask : 0));
 }
 
 void registerClass(HINSTANCE instance, WNDPROC procedure) {
@@ -148,6 +161,12 @@ LRESULT Surface::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_GETDLGCODE:
         return DLGC_WANTARROWS;
+    case WM_TIMER:
+        if (wParam == wakeTimer) {
+            KillTimer(hwnd_, wakeTimer);
+            form_.woken();
+        }
+        return 0;
     case WM_CTLCOLORSTATIC: { // the labels: dark on white
         const auto dc = reinterpret_cast<HDC>(wParam);
         SetTextColor(dc, colour(design::labelText));
@@ -168,23 +187,31 @@ void Surface::paint() {
     const HDC dc = BeginPaint(hwnd_, &ps);
     RECT client;
     GetClientRect(hwnd_, &client);
-    if (!buffer_ || bufferSize_.cx != client.right || bufferSize_.cy != client.bottom) {
-        buffer_.reset(CreateCompatibleBitmap(dc, client.right, client.bottom));
+    if (!bufferDc_ || bufferSize_.cx != client.right || bufferSize_.cy != client.bottom) {
+        BITMAPINFO format{};
+        format.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        format.bmiHeader.biWidth = client.right;
+        format.bmiHeader.biHeight = -client.bottom; // top row first
+        format.bmiHeader.biPlanes = 1;
+        format.bmiHeader.biBitCount = 32;
+        format.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
+        bufferDc_.reset(CreateCompatibleDC(dc)); // releases the old bitmap before it goes
+        buffer_.reset(CreateDIBSection(dc, &format, DIB_RGB_COLORS, &bits, nullptr, 0));
+        SelectObject(bufferDc_.get(), buffer_.get());
         bufferSize_ = {client.right, client.bottom};
     }
-    const MemoryDc memory(CreateCompatibleDC(dc));
-    {
-        const Selection selected(memory.get(), buffer_.get());
-        const RECT& r = ps.rcPaint;
-        IntersectClipRect(memory.get(), r.left, r.top, r.right, r.bottom);
-        const double scale = pixelsPerUnit();
-        GdiPainter painter(memory.get(), scale);
-        form_.paint(painter,
-                    {static_cast<float>(r.left / scale), static_cast<float>(r.top / scale),
-                     static_cast<float>(r.right / scale), static_cast<float>(r.bottom / scale)});
-        BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, memory.get(), r.left, r.top,
-               SRCCOPY);
-    }
+    const RECT& r = ps.rcPaint;
+    const HDC memory = bufferDc_.get();
+    SaveDC(memory);
+    IntersectClipRect(memory, r.left, r.top, r.right, r.bottom);
+    const double scale = pixelsPerUnit();
+    GdiPainter painter(memory, scale);
+    form_.paint(painter,
+                {static_cast<float>(r.left / scale), static_cast<float>(r.top / scale),
+                 static_cast<float>(r.right / scale), static_cast<float>(r.bottom / scale)});
+    RestoreDC(memory, -1);
+    BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, memory, r.left, r.top, SRCCOPY);
     EndPaint(hwnd_, &ps);
 }
 
@@ -205,7 +232,7 @@ void Surface::mouse(UINT message, WPARAM wParam, LPARAM lParam) {
         pressed = MiddleButton;
         break;
     case WM_MOUSEMOVE:
-        form_.pointerMoved(buttonsHeld(wParam), shiftNow(), x, y);
+        form_.pointerMoved(buttonsHeld(wParam), shiftHeld(wParam), x, y);
         return;
     default: // a button released
         if (buttonsHeld(wParam) == 0) {
@@ -215,17 +242,29 @@ void Surface::mouse(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     SetFocus(hwnd_);
     SetCapture(hwnd_);
-    form_.pointerPressed(pressed, shiftNow(), x, y);
+    form_.pointerPressed(pressed, shiftHeld(wParam), x, y);
 }
 
-// Whole pixels that hold all of `area`.
+// Whole pixels that hold all of `area`. Windows keeps what a window has to
+// repaint for it, and each time it is told costs a call to the window
+// manager's process under Wine; a handler tells it once.
 void Surface::invalidate(const Area& area) {
     const double scale = pixelsPerUnit();
-    const RECT pixels{static_cast<LONG>(std::floor(area.left * scale)),
-                      static_cast<LONG>(std::floor(area.top * scale)),
-                      static_cast<LONG>(std::ceil(area.right * scale)),
-                      static_cast<LONG>(std::ceil(area.bottom * scale))};
-    InvalidateRect(hwnd_, &pixels, FALSE);
+    const GdiObject<HRGN> pixels(CreateRectRgn(static_cast<int>(std::floor(area.left * scale)),
+                                               static_cast<int>(std::floor(area.top * scale)),
+                                               static_cast<int>(std::ceil(area.right * scale)),
+                                               static_cast<int>(std::ceil(area.bottom * scale))));
+    if (!changed_) {
+        changed_.reset(CreateRectRgn(0, 0, 0, 0));
+    }
+    CombineRgn(changed_.get(), changed_.get(), pixels.get(), RGN_OR);
+}
+
+void Surface::repaintChanged() {
+    if (changed_) {
+        InvalidateRgn(hwnd_, changed_.get(), FALSE);
+        changed_.reset();
+    }
 }
 
 // The reading is the slider's value and, for whatever reads window texts,
@@ -233,6 +272,10 @@ void Surface::invalidate(const Area& area) {
 void Surface::describe(const std::wstring& text) {
     SetWindowTextW(hwnd_, text.c_str());
     annotation_->setValue(text);
+}
+
+void Surface::wakeAfter(int milliseconds) {
+    SetTimer(hwnd_, wakeTimer, static_cast<UINT>(milliseconds), nullptr);
 }
 
 double Surface::pixelsPerUnit() const {

@@ -24,10 +24,14 @@ public:
 
     HWND handle() const { return hwnd_; }
 
-    // Repaints `area` (scale units) of the picture.
+    // Repaints `area` (scale units) of the picture: gathered meanwhile, all
+    // at once when the running handler has returned (repaintChanged).
     void invalidate(const Area& area);
+    void repaintChanged();
     // The slider's value, in words.
     void describe(const std::wstring& text);
+    // Tells the form after about `milliseconds` that the time has come.
+    void wakeAfter(int milliseconds);
 
     // Window pixels at the monitor's DPI to scale units and back.
     float toScaleUnits(int pixels) const;
@@ -42,7 +46,11 @@ private:
     HWND hwnd_ = nullptr;
     Form& form_;
     std::unique_ptr<SurfaceAnnotation> annotation_;
-    GdiObject<HBITMAP> buffer_; // the painting, kept between paintings
+    GdiObject<HRGN> changed_; // to repaint
+    // The painting, kept between paintings: a DIB section, which GDI draws
+    // on in the program's own memory, selected into a DC of its own.
+    GdiObject<HBITMAP> buffer_;
+    MemoryDc bufferDc_;
     SIZE bufferSize_{};
 };
 

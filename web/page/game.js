@@ -90,8 +90,21 @@ const page = {
       draw(commands, area);
     }
     if (text !== null) {
-      tell(degrees, text);
+      canvas.setAttribute('aria-valuenow', String(degrees));
+      canvas.setAttribute('aria-valuetext', text);
     }
+  },
+  // Calls the game back after `milliseconds`, or once the handler that is
+  // running then has returned.
+  wakeAfter(milliseconds) {
+    const wake = () => {
+      if (busy) {
+        setTimeout(wake, milliseconds);
+      } else if (!unloaded) {
+        Module.ccall('zirkulon_woken', null, [], []);
+      }
+    };
+    setTimeout(wake, milliseconds);
   },
   unload() {
     unloaded = true;
@@ -108,41 +121,6 @@ const page = {
     return numberFormat();
   },
 };
-
-// The slider's value goes to assistive technology at once when the leg has
-// rested for a tenth of a second before, and otherwise once it rests again:
-// a screen reader hears a single step of a key as it comes, and the end of a
-// drag or of a held key, not every step on the way; and the drag need not
-// wait for it. One timer at a time, however many steps come meanwhile.
-const restAfter = 100;
-let value = null;   // [degrees, text], waiting to be told
-let valueSince = -restAfter;
-function tell(degrees, text) {
-  const now = performance.now();
-  const rested = value === null && now - valueSince >= restAfter;
-  valueSince = now;
-  if (rested) {
-    showValue(degrees, text);
-  } else {
-    if (value === null) {
-      setTimeout(tellWhenRested, restAfter);
-    }
-    value = [degrees, text];
-  }
-}
-function tellWhenRested() {
-  const rested = performance.now() - valueSince;
-  if (rested < restAfter) {
-    setTimeout(tellWhenRested, restAfter - rested);
-    return;
-  }
-  showValue(...value);
-  value = null;
-}
-function showValue(degrees, text) {
-  canvas.setAttribute('aria-valuenow', String(degrees));
-  canvas.setAttribute('aria-valuetext', text);
-}
 
 // Keeps the site for offline play; registered once the game has shown its
 // first picture, so that filling the cache does not hold up the start.
