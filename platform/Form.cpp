@@ -86,6 +86,7 @@ bool Form::keyPressed(std::int16_t keyCode, std::int16_t shift) {
 void Form::focusChanged(bool focused) {
     if (std::exchange(focused_, focused) != focused) {
         invalidate(surface());
+        drawn();
     }
 }
 
@@ -93,9 +94,14 @@ void Form::focusChanged(bool focused) {
 
 void Form::paint(Painter& painter, const Area& area) const {
     painter.fill(area, design::surfaceColour);
-    // Beneath the arc and the legs, so that it never hides them.
-    if (focused_) {
-        painter.focusFrame(focusFrameOf(surface()), 2 * pixel, focusColour);
+    // Beneath the arc and the legs, so that it never hides them; left out
+    // where the area lies wholly within it, as a move's mostly does.
+    const Area frame = focusFrameOf(surface());
+    constexpr float reach = 2 * pixel;
+    const bool onFrame = area.left < frame.left + reach || area.top < frame.top + reach ||
+                         area.right > frame.right - reach || area.bottom > frame.bottom - reach;
+    if (focused_ && onFrame) {
+        painter.focusFrame(frame, 2 * pixel, focusColour);
     }
     for (const Arc& arc : arcs_) {
         painter.arc(arc, design::arcWidthPixels * pixel, design::arcColour);

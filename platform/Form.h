@@ -97,7 +97,8 @@ protected:
     virtual void readingChanged() = 0;
     // Have woken() called once, after about `milliseconds`.
     virtual void wakeAfter(int milliseconds) = 0;
-    // A handler has returned: what it drew can be shown.
+    // A handler has returned, or the focus changed: what was drawn since the
+    // last time can be shown.
     virtual void drawn() {}
 
 private:

@@ -9,9 +9,10 @@ namespace zirkulon {
 namespace {
 
 constexpr float pixel = design::twipsPerPixel;
-// Half the pen, a pixel of antialiasing and a pixel of rounding either way.
-constexpr float legMargin = (design::legWidthPixels / 2.0f + 3) * pixel;
-constexpr float arcMargin = (design::arcWidthPixels / 2.0f + 3) * pixel;
+// Half the pen, then a pixel of antialiasing and one of rounding: the
+// platforms round the area outwards to whole pixels themselves.
+constexpr float legMargin = (design::legWidthPixels / 2.0f + 2) * pixel;
+constexpr float arcMargin = (design::arcWidthPixels / 2.0f + 2) * pixel;
 
 Area around(float x1, float y1, float x2, float y2, float margin) {
     return {std::min(x1, x2) - margin, std::min(y1, y2) - margin, std::max(x1, x2) + margin,

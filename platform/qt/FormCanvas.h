@@ -17,8 +17,10 @@ public:
     FormCanvas(Form& form, QWidget* parent);
 
     Form& form() const { return form_; }
-    // Repaints `area` (scale units) of the picture.
+    // Repaints `area` (scale units) of the picture: gathered meanwhile, all
+    // at once when the running handler has returned (repaintChanged).
     void invalidate(const Area& area);
+    void repaintChanged();
     // Tells assistive technology the slider's new value.
     void readingChanged();
 
@@ -33,6 +35,7 @@ protected:
 
 private:
     Form& form_;
+    Area changed_;
 };
 
 } // namespace zirkulon

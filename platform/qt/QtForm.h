@@ -37,6 +37,7 @@ protected:
 
 private:
     void invalidate(const Area& area) override { canvas_->invalidate(area); }
+    void drawn() override { canvas_->repaintChanged(); }
     void readingChanged() override { canvas_->readingChanged(); }
     void wakeAfter(int milliseconds) override;
     void addLabels();

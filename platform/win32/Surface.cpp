@@ -245,26 +245,24 @@ void Surface::mouse(UINT message, WPARAM wParam, LPARAM lParam) {
     form_.pointerPressed(pressed, shiftHeld(wParam), x, y);
 }
 
-// Whole pixels that hold all of `area`. Windows keeps what a window has to
-// repaint for it, and each time it is told costs a call to the window
-// manager's process under Wine; a handler tells it once.
 void Surface::invalidate(const Area& area) {
-    const double scale = pixelsPerUnit();
-    const GdiObject<HRGN> pixels(CreateRectRgn(static_cast<int>(std::floor(area.left * scale)),
-                                               static_cast<int>(std::floor(area.top * scale)),
-                                               static_cast<int>(std::ceil(area.right * scale)),
-                                               static_cast<int>(std::ceil(area.bottom * scale))));
-    if (!changed_) {
-        changed_.reset(CreateRectRgn(0, 0, 0, 0));
-    }
-    CombineRgn(changed_.get(), changed_.get(), pixels.get(), RGN_OR);
+    changed_ = changed_.united(area);
 }
 
+// One rectangle of whole pixels a handler: Windows keeps what a window has to
+// repaint for it, and each time it is told costs a call to the window
+// manager's process under Wine.
 void Surface::repaintChanged() {
-    if (changed_) {
-        InvalidateRgn(hwnd_, changed_.get(), FALSE);
-        changed_.reset();
+    if (changed_.empty()) {
+        return;
     }
+    const double scale = pixelsPerUnit();
+    const RECT pixels{static_cast<LONG>(std::floor(changed_.left * scale)),
+                      static_cast<LONG>(std::floor(changed_.top * scale)),
+                      static_cast<LONG>(std::ceil(changed_.right * scale)),
+                      static_cast<LONG>(std::ceil(changed_.bottom * scale))};
+    changed_ = {};
+    InvalidateRect(hwnd_, &pixels, FALSE);
 }
 
 // The reading is the slider's value and, for whatever reads window texts,

@@ -46,7 +46,7 @@ private:
     HWND hwnd_ = nullptr;
     Form& form_;
     std::unique_ptr<SurfaceAnnotation> annotation_;
-    GdiObject<HRGN> changed_; // to repaint
+    Area changed_; // to repaint
     // The painting, kept between paintings: a DIB section, which GDI draws
     // on in the program's own memory, selected into a DC of its own.
     GdiObject<HBITMAP> buffer_;
