@@ -29,7 +29,16 @@ void Form::raise(const void* handler, void (*call)(const void*, FormEvents&)) {
         height_ = shownHeight_;
         deliver_([](FormEvents& e) { e.Form_Resize(); });
     }
-    drawn();
+    presentChanges();
+}
+
+void Form::presentChanges() {
+    const Area area = changed_.intersected(surface());
+    if (area.empty() && !readingChanged_) {
+        return;
+    }
+    changed_ = {};
+    present(area.empty() ? Area{} : area, std::exchange(readingChanged_, false));
 }
 
 void Form::load() {
@@ -86,7 +95,7 @@ bool Form::keyPressed(std::int16_t keyCode, std::int16_t shift) {
 void Form::focusChanged(bool focused) {
     if (std::exchange(focused_, focused) != focused) {
         invalidate(surface());
-        drawn();
+        presentChanges();
     }
 }
 
@@ -146,7 +155,7 @@ void Form::tellReading() {
         readingWaits_ = true;
         return;
     }
-    readingChanged();
+    readingChanged_ = true;
     readingPaused_ = true;
     wakeAfter(readingPause);
 }
@@ -155,7 +164,7 @@ void Form::woken() {
     readingPaused_ = false;
     if (std::exchange(readingWaits_, false)) {
         tellReading();
-        drawn();
+        presentChanges();
     }
 }
 

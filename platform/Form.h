@@ -21,9 +21,9 @@ namespace zirkulon {
 // and go to the window object one at a time (see Window for the guarantees).
 //
 // A platform derives from it and adds only what differs: its boxes and
-// captions, repainting an area when asked, telling assistive technology the
-// reading, unloading, and the translation of its own events into the entry
-// points below.
+// captions, repainting an area and telling assistive technology the reading
+// when asked (present), a timer, unloading, and the translation of its own
+// events into the entry points below.
 class Form : public Window {
 public:
     // Where the message of an error that ended a handler goes.
@@ -91,20 +91,21 @@ protected:
     // Whether a handler is running, perhaps waiting in a box.
     bool running() const { return deliver_.running(); }
 
-    // Have the platform repaint `area` of the surface, now or soon.
-    virtual void invalidate(const Area& area) = 0;
-    // The reading changed: tell assistive technology.
-    virtual void readingChanged() = 0;
+    // What changed since the last time, once a handler has returned (or
+    // opens a box), the focus has changed or the reading has been told:
+    // `area` of the surface to repaint, empty where nothing changed there,
+    // and whether assistive technology is to hear the reading.
+    virtual void present(const Area& area, bool readingChanged) = 0;
+    // Presents what has changed so far, if anything has.
+    void presentChanges();
     // Have woken() called once, after about `milliseconds`.
     virtual void wakeAfter(int milliseconds) = 0;
-    // A handler has returned, or the focus changed: what was drawn since the
-    // last time can be shown.
-    virtual void drawn() {}
 
 private:
     // Runs `handler` on the window object, through the one place that
     // delivers events: `call` runs the handler object it is given.
     void tellReading();
+    void invalidate(const Area& area) { changed_ = changed_.united(area); }
     template <typename Handler> void raise(const Handler& handler) {
         raise(&handler, [](const void* h, FormEvents& e) { (*static_cast<const Handler*>(h))(e); });
     }
@@ -122,8 +123,10 @@ private:
     bool focused_ = false;
     std::int16_t degrees_ = 0;
     std::string reading_;
-    bool readingPaused_ = false; // told less than a pause ago
-    bool readingWaits_ = false;  // changed since
+    Area changed_;                // to repaint
+    bool readingChanged_ = false; // to tell
+    bool readingPaused_ = false;  // told less than a pause ago
+    bool readingWaits_ = false;   // changed since
 };
 
 } // namespace zirkulon

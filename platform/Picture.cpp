@@ -2,6 +2,7 @@
 #include "platform/Picture.h"
 
 #include <algorithm>
+#include <cmath>
 #include <numbers>
 
 namespace zirkulon {
@@ -35,6 +36,19 @@ Area Area::united(const Area& other) const {
 Area Area::intersected(const Area& other) const {
     return {std::max(left, other.left), std::max(top, other.top), std::min(right, other.right),
             std::min(bottom, other.bottom)};
+}
+
+Pixels pixelsOf(const Area& area, double pixelsPerUnit) {
+    const auto down = [=](float units) {
+        return static_cast<int>(std::floor(units * pixelsPerUnit));
+    };
+    const auto up = [=](float units) { return static_cast<int>(std::ceil(units * pixelsPerUnit)); };
+    return {down(area.left), down(area.top), up(area.right), up(area.bottom)};
+}
+
+Area areaOf(const Pixels& pixels, double pixelsPerUnit) {
+    const auto units = [=](int p) { return static_cast<float>(p / pixelsPerUnit); };
+    return {units(pixels.left), units(pixels.top), units(pixels.right), units(pixels.bottom)};
 }
 
 Area areaOf(const LineShape& shape) {

@@ -21,6 +21,19 @@ struct Area {
     friend bool operator==(const Area&, const Area&) = default;
 };
 
+// A rectangle of whole pixels, right and bottom exclusive.
+struct Pixels {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+};
+
+// The whole pixels that hold all of `area`, and the area that pixels cover,
+// at `pixelsPerUnit` pixels to a scale unit.
+Pixels pixelsOf(const Area& area, double pixelsPerUnit);
+Area areaOf(const Pixels& pixels, double pixelsPerUnit);
+
 // What a platform paints the picture with. Every position, size and width is
 // in scale units, so that a platform paints under one scale of its own (the
 // monitor's pixels per twip, and the device pixel ratio where it has one).

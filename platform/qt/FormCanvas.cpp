@@ -138,27 +138,18 @@ FormCanvas::FormCanvas(Form& form, QWidget* parent) : QWidget(parent), form_(for
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void FormCanvas::invalidate(const Area& area) {
-    changed_ = changed_.united(area);
-}
-
-// One rectangle a handler: Qt strokes the arc and the legs far faster into a
-// rectangle than into a region of several.
-void FormCanvas::repaintChanged() {
-    const QRect pixels(QPoint(static_cast<int>(std::floor(changed_.left / twips)),
-                              static_cast<int>(std::floor(changed_.top / twips))),
-                       QPoint(static_cast<int>(std::ceil(changed_.right / twips)) - 1,
-                              static_cast<int>(std::ceil(changed_.bottom / twips)) - 1));
-    const QRect visible = pixels.intersected(rect());
-    changed_ = {};
+// One rectangle: Qt strokes the arc and the legs far faster into a rectangle
+// than into a region of several.
+void FormCanvas::present(const Area& area, bool readingChanged) {
+    const Pixels p = pixelsOf(area, 1 / twips);
+    const QRect visible = QRect(QPoint(p.left, p.top), QPoint(p.right - 1, p.bottom - 1)) & rect();
     if (!visible.isEmpty()) {
         update(visible);
     }
-}
-
-void FormCanvas::readingChanged() {
-    QAccessibleValueChangeEvent change(this, form_.degrees());
-    QAccessible::updateAccessibility(&change);
+    if (readingChanged) {
+        QAccessibleValueChangeEvent change(this, form_.degrees());
+        QAccessible::updateAccessibility(&change);
+    }
 }
 
 // The labels are child widgets and paint over the picture.
@@ -166,9 +157,8 @@ void FormCanvas::paintEvent(QPaintEvent* event) {
     const QRect dirty = event->rect();
     QtPainter painter(this);
     form_.paint(painter,
-                {static_cast<float>(dirty.left() * twips), static_cast<float>(dirty.top() * twips),
-                 static_cast<float>((dirty.right() + 1) * twips),
-                 static_cast<float>((dirty.bottom() + 1) * twips)});
+                areaOf(Pixels{dirty.left(), dirty.top(), dirty.right() + 1, dirty.bottom() + 1},
+                       1 / twips));
 }
 
 void FormCanvas::resizeEvent(QResizeEvent* event) {

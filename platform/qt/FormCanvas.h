@@ -17,12 +17,9 @@ public:
     FormCanvas(Form& form, QWidget* parent);
 
     Form& form() const { return form_; }
-    // Repaints `area` (scale units) of the picture: gathered meanwhile, all
-    // at once when the running handler has returned (repaintChanged).
-    void invalidate(const Area& area);
-    void repaintChanged();
-    // Tells assistive technology the slider's new value.
-    void readingChanged();
+    // Repaints `area` (scale units) of the picture, and tells assistive
+    // technology the slider's new value.
+    void present(const Area& area, bool readingChanged);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -35,7 +32,6 @@ protected:
 
 private:
     Form& form_;
-    Area changed_;
 };
 
 } // namespace zirkulon

@@ -36,9 +36,9 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void invalidate(const Area& area) override { canvas_->invalidate(area); }
-    void drawn() override { canvas_->repaintChanged(); }
-    void readingChanged() override { canvas_->readingChanged(); }
+    void present(const Area& area, bool readingChanged) override {
+        canvas_->present(area, readingChanged);
+    }
     void wakeAfter(int milliseconds) override;
     void addLabels();
     void addMenu();

@@ -180,11 +180,7 @@ void WebForm::start() {
 
 // One call a handler: the whole picture, kept by the page for whenever it
 // has to draw the canvas anew, and the area to draw now.
-void WebForm::drawn() {
-    if (changed_.empty() && !readingChanged_) {
-        return;
-    }
-    const Area area = changed_.intersected(surface());
+void WebForm::present(const Area& area, bool readingChanged) {
     int length = 0;
     if (!area.empty()) {
         PageDrawing drawing(picture_);
@@ -192,19 +188,17 @@ void WebForm::drawn() {
         length = static_cast<int>(picture_.size());
     }
     page_update(picture_.data(), length, area.left, area.top, area.right, area.bottom,
-                readingChanged_ ? degrees() : -1, reading().c_str());
-    changed_ = {};
-    readingChanged_ = false;
+                readingChanged ? degrees() : -1, reading().c_str());
 }
 
 // The box covers the window: what the handler drew before it is shown first.
 void WebForm::messageBox(const std::string& text, const std::string& title) {
-    drawn();
+    presentChanges();
     page_message_box(text.c_str(), std::string(design::boxTitle(title)).c_str());
 }
 
 std::string WebForm::inputBox(const std::string& prompt, const std::string& defaultText) {
-    drawn();
+    presentChanges();
     return ownedText(page_input_box(prompt.c_str(), defaultText.c_str()));
 }
 

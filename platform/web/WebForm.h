@@ -38,13 +38,9 @@ public:
     void unload() override;
 
 private:
-    void invalidate(const Area& area) override { changed_ = changed_.united(area); }
-    void readingChanged() override { readingChanged_ = true; }
+    void present(const Area& area, bool readingChanged) override;
     void wakeAfter(int milliseconds) override;
-    void drawn() override;
 
-    Area changed_;
-    bool readingChanged_ = false;
     std::vector<double> picture_; // what the page is given to draw, kept for the next time
 };
 

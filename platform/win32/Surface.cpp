@@ -207,9 +207,7 @@ void Surface::paint() {
     IntersectClipRect(memory, r.left, r.top, r.right, r.bottom);
     const double scale = pixelsPerUnit();
     GdiPainter painter(memory, scale);
-    form_.paint(painter,
-                {static_cast<float>(r.left / scale), static_cast<float>(r.top / scale),
-                 static_cast<float>(r.right / scale), static_cast<float>(r.bottom / scale)});
+    form_.paint(painter, areaOf(Pixels{r.left, r.top, r.right, r.bottom}, scale));
     RestoreDC(memory, -1);
     BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, memory, r.left, r.top, SRCCOPY);
     EndPaint(hwnd_, &ps);
@@ -245,24 +243,15 @@ void Surface::mouse(UINT message, WPARAM wParam, LPARAM lParam) {
     form_.pointerPressed(pressed, shiftHeld(wParam), x, y);
 }
 
-void Surface::invalidate(const Area& area) {
-    changed_ = changed_.united(area);
-}
-
-// One rectangle of whole pixels a handler: Windows keeps what a window has to
-// repaint for it, and each time it is told costs a call to the window
+// One rectangle of whole pixels a handler: Windows keeps what a window has
+// to repaint for it, and each time it is told costs a call to the window
 // manager's process under Wine.
-void Surface::repaintChanged() {
-    if (changed_.empty()) {
-        return;
+void Surface::repaint(const Area& area) {
+    if (!area.empty()) {
+        const Pixels p = pixelsOf(area, pixelsPerUnit());
+        const RECT pixels{p.left, p.top, p.right, p.bottom};
+        InvalidateRect(hwnd_, &pixels, FALSE);
     }
-    const double scale = pixelsPerUnit();
-    const RECT pixels{static_cast<LONG>(std::floor(changed_.left * scale)),
-                      static_cast<LONG>(std::floor(changed_.top * scale)),
-                      static_cast<LONG>(std::ceil(changed_.right * scale)),
-                      static_cast<LONG>(std::ceil(changed_.bottom * scale))};
-    changed_ = {};
-    InvalidateRect(hwnd_, &pixels, FALSE);
 }
 
 // The reading is the slider's value and, for whatever reads window texts,

@@ -24,10 +24,8 @@ public:
 
     HWND handle() const { return hwnd_; }
 
-    // Repaints `area` (scale units) of the picture: gathered meanwhile, all
-    // at once when the running handler has returned (repaintChanged).
-    void invalidate(const Area& area);
-    void repaintChanged();
+    // Repaints `area` (scale units) of the picture.
+    void repaint(const Area& area);
     // The slider's value, in words.
     void describe(const std::wstring& text);
     // Tells the form after about `milliseconds` that the time has come.
@@ -46,7 +44,6 @@ private:
     HWND hwnd_ = nullptr;
     Form& form_;
     std::unique_ptr<SurfaceAnnotation> annotation_;
-    Area changed_; // to repaint
     // The painting, kept between paintings: a DIB section, which GDI draws
     // on in the program's own memory, selected into a DC of its own.
     GdiObject<HBITMAP> buffer_;

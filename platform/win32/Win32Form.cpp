@@ -201,8 +201,11 @@ void Win32Form::setCaption(Label label, const std::string& text) {
     SetWindowTextW(labels_[static_cast<std::size_t>(label)], wide(text).c_str());
 }
 
-void Win32Form::readingChanged() {
-    surface_->describe(wide(reading()));
+void Win32Form::present(const Area& area, bool readingChanged) {
+    surface_->repaint(area);
+    if (readingChanged) {
+        surface_->describe(wide(reading()));
+    }
 }
 
 // Hidden at once; closed once the running handler has returned.

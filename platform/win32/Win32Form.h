@@ -40,9 +40,7 @@ public:
     void unload() override;
 
 private:
-    void invalidate(const Area& area) override { surface_->invalidate(area); }
-    void drawn() override { surface_->repaintChanged(); }
-    void readingChanged() override;
+    void present(const Area& area, bool readingChanged) override;
     void wakeAfter(int milliseconds) override { surface_->wakeAfter(milliseconds); }
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void addMenu();
