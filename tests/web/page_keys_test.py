@@ -33,6 +33,13 @@ class Keyboard(browser.Page):
         self.assertEqual(self.focused(), 'surface')
         self.assertEqual(self.slider(), ('slider', 'Winkel zwischen rotem und blauem Schenkel; '
                                          'der blaue folgt dem Zeiger', 0))
+        self.assertIsNone(self.driver.find_element(By.ID, 'surface').get_attribute('aria-disabled'))
+        # With Ctrl, Alt or Meta an arrow is the browser's, not the leg's.
+        for modifiers in (1, 2, 4):  # Alt, Ctrl, Meta
+            for kind in ('keyDown', 'keyUp'):
+                self.cdp('Input.dispatchKeyEvent', type=kind, modifiers=modifiers, key='ArrowRight',
+                         code='ArrowRight', windowsVirtualKeyCode=39)
+        self.assertTrue(self.leg_points_to(90))
         # Each key once, wrapping round at the full circle: 1 to 360 and back.
         # A screen reader hears the value once the leg has come to rest.
         value = lambda: int(self.js("return document.getElementById('surface').ariaValueNow"))
