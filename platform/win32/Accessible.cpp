@@ -24,11 +24,13 @@ void SurfaceAnnotation::Release::operator()(IAccPropServices* services) const {
     services->Release();
 }
 
-SurfaceAnnotation::SurfaceAnnotation(HWND surface) : surface_(surface) {
+SurfaceAnnotation::SurfaceAnnotation(HWND surface, IAccPropServices* services) : surface_(surface) {
     comStarted_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-    IAccPropServices* services = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
-                                IID_IAccPropServices, reinterpret_cast<void**>(&services)))) {
+    if (services != nullptr) {
+        services->AddRef();
+    } else if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+                                       IID_IAccPropServices,
+                                       reinterpret_cast<void**>(&services)))) {
         return;
     }
     services_.reset(services);

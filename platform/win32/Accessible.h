@@ -17,7 +17,8 @@ namespace zirkulon::win32 {
 // window text, which is the same reading.
 class SurfaceAnnotation {
 public:
-    explicit SurfaceAnnotation(HWND surface);
+    // With Windows' annotation service, or with `services` where given.
+    explicit SurfaceAnnotation(HWND surface, IAccPropServices* services = nullptr);
     ~SurfaceAnnotation();
     SurfaceAnnotation(const SurfaceAnnotation&) = delete;
     SurfaceAnnotation& operator=(const SurfaceAnnotation&) = delete;

@@ -57,21 +57,24 @@ no_box() {
 # Keys by their keysyms, all on the keyboard map as it is: typing text with
 # xdotool would change the map, and Wine may lose the next key meanwhile.
 keys() { timeout 20 xdotool key --delay 150 "$@"; }
-# enter TEXT KEY...: types the KEYs over what the input box holds until its
+# typed TEXT KEY...: types the KEYs over what the input box holds until its
 # edit field shows TEXT (Wine under load now and then loses a synthetic key:
-# it is typed again), then Enter.
+# it is typed again); enter TEXT KEY...: and then Enter.
 edit_holds() { probe box | grep -Fxq -- $'Edit\t'"$1"; }
-enter() {
+typed() {
     local text=$1 try
     shift
     for try in 1 2 3; do
         keys Home shift+End "$@"
         if wait_until 5 edit_holds "$text"; then
-            keys Return
             return
         fi
     done
     x11_die "the input box never showed '$text': $(probe box)"
+}
+enter() {
+    typed "$@"
+    keys Return
 }
 menu() { # menu N: the Nth command (0 "Neu" to 5 "Ende"), chosen with the keyboard
     local moves=()
@@ -123,13 +126,25 @@ expect_start window $'ZirkulonSurface\t'"$miss Grad, "
 menu 2
 expect box $'title\tZirkulon'
 expect box $'Static\tDer eingestellte Winkel '"$miss° ist $verdict."
+# Enter held down: its repeats close no box.
+probe held-enter || x11_die "no box to hold Enter on"
+sleep 0.5
+expect box $'title\tZirkulon'
 keys Return
 no_box
 expect window $'Static\tVersuche: 1'
 expect window $'Static\tWinkel = '"$target"
 
-# The tolerance: 15 refused, Escape asks again, then 2,5 and 1.
+# The tolerance: a 15 typed and cancelled, by Escape or «Abbrechen», is no
+# answer (the box comes back as it was); 15 refused, Escape asks again, then
+# 2,5 and 1.
 menu 1
+expect box $'Edit\t2'
+typed 15 1 5
+keys Escape
+expect box $'Edit\t2'
+typed 15 1 5
+keys Tab Tab space # OK, then «Abbrechen»
 expect box $'Edit\t2'
 enter 15 1 5
 expect box $'Static\tEine Genauigkeit von 15?!? Das ist definitiv zu groß!'

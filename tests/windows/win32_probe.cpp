@@ -9,6 +9,8 @@
 //                             "<class>\t<text>" for each of its controls
 //   win32_probe version FILE  "<name>\t<value>" from the file's version record
 //   win32_probe redraw        has the drawing surface repaint itself whole
+//   win32_probe held-enter    posts Enter to the open box's focused control
+//                             as Windows repeats a held key (lParam bit 30)
 //
 // Exits with 1 when there is no such window.
 #include <windows.h>
@@ -87,6 +89,18 @@ int redraw() {
     return 0;
 }
 
+int heldEnter() {
+    const HWND box = openBox();
+    GUITHREADINFO thread{};
+    thread.cbSize = sizeof thread;
+    if (box == nullptr || !GetGUIThreadInfo(GetWindowThreadProcessId(box, nullptr), &thread) ||
+        thread.hwndFocus == nullptr) {
+        return 1;
+    }
+    const LPARAM repeated = (LPARAM{1} << 30) | 1;
+    return PostMessageW(thread.hwndFocus, WM_KEYDOWN, VK_RETURN, repeated) ? 0 : 1;
+}
+
 int version(const wchar_t* file) {
     DWORD ignored = 0;
     std::vector<char> data(GetFileVersionInfoSizeW(file, &ignored));
@@ -147,6 +161,9 @@ int wmain(int argc, wchar_t* argv[]) {
     if (what == L"redraw") {
         return redraw();
     }
-    std::fputs("usage: win32_probe window | box | version FILE | redraw\n", stderr);
+    if (what == L"held-enter") {
+        return heldEnter();
+    }
+    std::fputs("usage: win32_probe window | box | version FILE | redraw | held-enter\n", stderr);
     return 2;
 }
