@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/qt/FormCanvas.h"
 
-#include "platform/qt/CanvasAccessible.h"
 #include "platform/qt/QtDesign.h"
 
 #include <QAccessible>
+#include <QAccessibleValueInterface>
+#include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -12,6 +13,7 @@
 #include <QPainterPath>
 
 #include <cmath>
+#include <map>
 #include <numbers>
 
 namespace zirkulon {
@@ -20,45 +22,43 @@ namespace {
 
 constexpr double twips = design::twipsPerPixel;
 
-// Scale units as the widget's pixels (Qt makes those the device's).
-QPointF pixelsOf(float x, float y) {
-    return {x / twips, y / twips};
-}
-QRectF pixelsOf(const Area& area) {
-    return {pixelsOf(area.left, area.top), pixelsOf(area.right, area.bottom)};
+QRectF rectOf(const Area& area) {
+    return {QPointF(area.left, area.top), QPointF(area.right, area.bottom)};
 }
 
-// Paints in scale units, each turned into the widget's pixels: under a
-// scale of its own, Qt strokes the legs and the arc some 15 % slower.
+// Paints in scale units under one scale, which makes them the widget's
+// pixels (and Qt makes those the device's).
 class QtPainter final : public Painter {
 public:
-    explicit QtPainter(QWidget* widget) : painter_(widget) { painter_.setBrush(Qt::NoBrush); }
+    explicit QtPainter(QWidget* widget) : painter_(widget) {
+        painter_.scale(1 / twips, 1 / twips);
+        painter_.setBrush(Qt::NoBrush);
+    }
 
     void fill(const Area& area, design::Rgb colour) override {
         painter_.setRenderHint(QPainter::Antialiasing, false);
-        // Whole pixels, which Qt fills on its fastest path.
-        painter_.fillRect(pixelsOf(area).toAlignedRect(), qtdesign::colour(colour));
+        painter_.fillRect(rectOf(area), qtdesign::colour(colour));
     }
 
     void focusFrame(const Area& frame, float width, design::Rgb colour) override {
         painter_.setRenderHint(QPainter::Antialiasing, false);
-        painter_.setPen(QPen(qtdesign::colour(colour), width / twips, Qt::DotLine, Qt::FlatCap));
-        painter_.drawRect(pixelsOf(frame));
+        painter_.setPen(QPen(qtdesign::colour(colour), width, Qt::DotLine, Qt::FlatCap));
+        painter_.drawRect(rectOf(frame));
     }
 
     void line(const LineShape& shape, float width, design::Rgb colour) override {
         painter_.setRenderHint(QPainter::Antialiasing);
-        painter_.setPen(QPen(qtdesign::colour(colour), width / twips, Qt::SolidLine, Qt::FlatCap));
-        painter_.drawLine(pixelsOf(shape.X1, shape.Y1), pixelsOf(shape.X2, shape.Y2));
+        painter_.setPen(QPen(qtdesign::colour(colour), width, Qt::SolidLine, Qt::FlatCap));
+        painter_.drawLine(QPointF(shape.X1, shape.Y1), QPointF(shape.X2, shape.Y2));
     }
 
     void arc(const Arc& arc, float width, design::Rgb colour) override {
         constexpr double toDegrees = 180.0 / std::numbers::pi;
         painter_.setRenderHint(QPainter::Antialiasing);
-        painter_.setPen(QPen(qtdesign::colour(colour), width / twips));
-        const QPointF centre = pixelsOf(arc.centreX, arc.centreY);
-        const double r = arc.radius / twips;
-        const QRectF box(centre.x() - r, centre.y() - r, 2 * r, 2 * r);
+        painter_.setPen(QPen(qtdesign::colour(colour), width));
+        const QPointF centre(arc.centreX, arc.centreY);
+        const QRectF box(centre.x() - arc.radius, centre.y() - arc.radius, 2.0 * arc.radius,
+                         2.0 * arc.radius);
         QPainterPath path;
         if (arc.radiusToStart) {
             path.moveTo(centre);
@@ -88,48 +88,73 @@ std::int16_t shiftOf(Qt::KeyboardModifiers modifiers) {
                                      (modifiers & Qt::AltModifier ? AltMask : 0));
 }
 
+// The canvas to assistive technology (AT-SPI on Linux): a slider whose
+// value is the set angle in whole degrees, from 0 to 360 in steps of 1, and
+// whose value text says the same in words («137 Grad, stumpfer Winkel»).
+class CanvasAccessible final : public QAccessibleWidget, public QAccessibleValueInterface {
+public:
+    explicit CanvasAccessible(FormCanvas* canvas)
+        : QAccessibleWidget(canvas, QAccessible::Slider), canvas_(canvas) {}
+
+    QString text(QAccessible::Text which) const override {
+        if (which == QAccessible::Value) {
+            return QString::fromStdString(canvas_->form().reading());
+        }
+        return QAccessibleWidget::text(which);
+    }
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::ValueInterface) {
+            return static_cast<QAccessibleValueInterface*>(this);
+        }
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    QVariant currentValue() const override { return int(canvas_->form().degrees()); }
+    // Refused: the blue leg moves only as a pointer or a key moves it, so that
+    // every angle a check judges comes from the one pointer rule. A screen
+    // reader's user turns it with the arrow keys like everyone else.
+    void setCurrentValue(const QVariant& /*value*/) override {}
+    QVariant maximumValue() const override { return 360; }
+    QVariant minimumValue() const override { return 0; }
+    QVariant minimumStepSize() const override { return 1; }
+
+private:
+    FormCanvas* canvas_; // the interface lives no longer than its widget
+};
+
+QAccessibleInterface* canvasInterface(const QString& className, QObject* object) {
+    if (className != QLatin1String(FormCanvas::staticMetaObject.className())) {
+        return nullptr;
+    }
+    // Qt's accessibility cache owns the interface and deletes it with the widget.
+    return new CanvasAccessible(static_cast<FormCanvas*>(object));
+}
+
 } // namespace
 
 std::int16_t qtdesign::keyCode(int key) {
-    switch (key) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return KeyReturn;
-    case Qt::Key_Alt:
-        return KeyMenu;
-    case Qt::Key_Escape:
-        return KeyEscape;
-    case Qt::Key_Space:
-        return KeySpace;
-    case Qt::Key_PageUp:
-        return KeyPageUp;
-    case Qt::Key_PageDown:
-        return KeyPageDown;
-    case Qt::Key_End:
-        return KeyEnd;
-    case Qt::Key_Home:
-        return KeyHome;
-    case Qt::Key_Left:
-        return KeyLeft;
-    case Qt::Key_Up:
-        return KeyUp;
-    case Qt::Key_Right:
-        return KeyRight;
-    case Qt::Key_Down:
-        return KeyDown;
-    case Qt::Key_Select:
-        return KeySelect;
-    case Qt::Key_F10:
-        return KeyF10;
-    default:
-        return 0;
-    }
+    static const std::map<int, KeyCode> codes{
+        {Qt::Key_Return, KeyReturn}, {Qt::Key_Enter, KeyReturn},
+        {Qt::Key_Alt, KeyMenu},      {Qt::Key_Escape, KeyEscape},
+        {Qt::Key_Space, KeySpace},   {Qt::Key_PageUp, KeyPageUp},
+        {Qt::Key_End, KeyEnd},       {Qt::Key_PageDown, KeyPageDown},
+        {Qt::Key_Home, KeyHome},     {Qt::Key_Left, KeyLeft},
+        {Qt::Key_Up, KeyUp},         {Qt::Key_Right, KeyRight},
+        {Qt::Key_Down, KeyDown},     {Qt::Key_Select, KeySelect},
+        {Qt::Key_F10, KeyF10}};
+    const auto code = codes.find(key);
+    return code == codes.end() ? 0 : code->second;
 }
 
 FormCanvas::FormCanvas(Form& form, QWidget* parent) : QWidget(parent), form_(form) {
     // Before anything asks for the canvas's accessible interface (the name
     // set below does), so that the one Qt caches is the slider.
-    installCanvasAccessible();
+    static const bool accessible = [] {
+        QAccessible::installFactory(canvasInterface);
+        return true;
+    }();
+    static_cast<void>(accessible);
     setObjectName("drawingSurface");
     setAccessibleName(qtdesign::text(design::surfaceDescription));
     setFocusPolicy(Qt::StrongFocus);

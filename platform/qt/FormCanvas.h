@@ -10,7 +10,8 @@ namespace zirkulon {
 // The window's inner area: it paints the form's picture, the labels above it
 // are its child widgets, and it hands its pointer, key, resize and focus
 // events to the form. It takes the keyboard focus (by Tab, and at start);
-// to assistive technology it is a slider (see CanvasAccessible.h).
+// to assistive technology it is a slider from 0 to 360 degrees, whose value
+// the keys change and nothing else.
 class FormCanvas final : public QWidget {
     Q_OBJECT
 public:
