@@ -9,12 +9,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 output=${1:-docs/screenshot.png}
-build=${BUILD_DIR:-build}
+build=build
 
-if [[ ! -f $build/CMakeCache.txt ]]; then
-    cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
-fi
-cmake --build "$build" --target zirkulon
+cmake --preset desktop >/dev/null
+cmake --build --preset desktop
 
 # shellcheck source=tests/e2e/x11_lib.sh
 source tests/e2e/x11_lib.sh

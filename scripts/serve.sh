@@ -14,9 +14,8 @@ python) scripts/setup.sh --web ;;
 nginx) scripts/setup.sh --nginx ;;
 *) echo "usage: $0 [nginx]" >&2; exit 2 ;;
 esac
-# shellcheck source=scripts/web-env.sh
-source scripts/web-env.sh
-build_site build-web -DBUILD_TESTING=OFF
+cmake --preset web
+cmake --build --preset web
 echo "Zirkulon: http://127.0.0.1:${PORT:-8080}/ (Ctrl+C ends the server)"
 echo "The single-file version: build-web/web/zirkulon.html"
 if [[ $server == nginx ]]; then

@@ -12,6 +12,7 @@ scripts/setup.sh --windows
 
 # shellcheck source=scripts/windows-env.sh
 source scripts/windows-env.sh
-build_windows build-windows -DBUILD_TESTING=OFF
+cmake --preset windows
+cmake --build --preset windows
 pack_windows build-windows build-windows/dist
 ls -l build-windows/dist
