@@ -2,7 +2,7 @@
 #include "platform/win32/Accessible.h"
 
 #include "platform/Design.h"
-#include "platform/win32/WideText.h"
+#include "platform/win32/Win32.h"
 
 // The annotation service's GUIDs, defined here.
 #include <initguid.h>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/win32/InputBox.h"
+#include "platform/win32/Program.h"
 
 #include "platform/Design.h"
-#include "platform/win32/WideText.h"
+#include "platform/win32/Win32.h"
 
 #include <string_view>
 #include <vector>

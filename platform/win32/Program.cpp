@@ -2,7 +2,7 @@
 #include "platform/win32/Program.h"
 
 #include "platform/Window.h"
-#include "platform/win32/WideText.h"
+#include "platform/win32/Win32.h"
 
 namespace zirkulon::win32 {
 

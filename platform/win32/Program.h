@@ -3,7 +3,11 @@
 
 #include "numerics/NumberText.h"
 
-// What the program takes from Windows besides its window.
+#include <windows.h>
+
+#include <string>
+
+// What the program takes from Windows besides its window, and its input box.
 namespace zirkulon::win32 {
 
 // Runs the window's message loop until the window is gone; the exit code.
@@ -13,5 +17,11 @@ int runMessageLoop();
 
 // How the user's Windows locale writes numbers.
 NumberFormat userNumberFormat();
+
+// The modal input box over `owner`, a dialog of its own titled "Zirkulon":
+// the prompt, an edit field that holds the keyboard focus with the default
+// text selected, and "OK" and "Abbrechen". The text entered on OK (or Enter);
+// the empty text on "Abbrechen", Escape or closing.
+std::wstring inputBox(HWND owner, const std::wstring& prompt, const std::wstring& defaultText);
 
 } // namespace zirkulon::win32

@@ -2,8 +2,7 @@
 #include "platform/win32/Surface.h"
 
 #include "platform/Design.h"
-#include "platform/win32/WideText.h"
-#include "platform/win32/WindowProcedure.h"
+#include "platform/win32/Win32.h"
 
 #include <windowsx.h>
 
@@ -248,7 +247,7 @@ void Surface::mouse(UINT message, WPARAM wParam, LPARAM lParam) {
 // manager's process under Wine.
 void Surface::repaint(const Area& area) {
     if (!area.empty()) {
-        const Pixels p = pixelsOf(area, pixelsPerUnit());
+        const Pixels p = pixelsOf(area);
         const RECT pixels{p.left, p.top, p.right, p.bottom};
         InvalidateRect(hwnd_, &pixels, FALSE);
     }
@@ -271,10 +270,6 @@ double Surface::pixelsPerUnit() const {
 
 float Surface::toScaleUnits(int pixels) const {
     return design::toScaleUnits(pixels * designDpi / GetDpiForWindow(hwnd_));
-}
-
-int Surface::toPixels(float scaleUnits) const {
-    return static_cast<int>(std::lround(scaleUnits * pixelsPerUnit()));
 }
 
 } // namespace zirkulon::win32

@@ -3,7 +3,7 @@
 
 #include "platform/Form.h"
 #include "platform/win32/Accessible.h"
-#include "platform/win32/Gdi.h"
+#include "platform/win32/Win32.h"
 
 #include <windows.h>
 
@@ -31,9 +31,10 @@ public:
     // Tells the form after about `milliseconds` that the time has come.
     void wakeAfter(int milliseconds);
 
-    // Window pixels at the monitor's DPI to scale units and back.
+    // Window pixels at the monitor's DPI to scale units, and the whole
+    // pixels that hold an area.
     float toScaleUnits(int pixels) const;
-    int toPixels(float scaleUnits) const;
+    Pixels pixelsOf(const Area& area) const { return zirkulon::pixelsOf(area, pixelsPerUnit()); }
 
 private:
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);

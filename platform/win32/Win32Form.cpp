@@ -2,9 +2,8 @@
 #include "platform/win32/Win32Form.h"
 
 #include "platform/Design.h"
-#include "platform/win32/InputBox.h"
-#include "platform/win32/WideText.h"
-#include "platform/win32/WindowProcedure.h"
+#include "platform/win32/Program.h"
+#include "platform/win32/Win32.h"
 
 #include <cstdio>
 #include <cwchar>
@@ -105,11 +104,12 @@ void Win32Form::addLabels() {
 
 void Win32Form::placeLabels() {
     for (const auto& entry : design::labels) {
-        const int left = surface_->toPixels(static_cast<float>(entry.left));
-        const int top = surface_->toPixels(static_cast<float>(entry.top));
-        MoveWindow(labels_[static_cast<std::size_t>(entry.label)], left, top,
-                   surface_->toPixels(static_cast<float>(entry.left + entry.width)) - left,
-                   surface_->toPixels(static_cast<float>(entry.top + entry.height)) - top, TRUE);
+        const Pixels p =
+            surface_->pixelsOf({static_cast<float>(entry.left), static_cast<float>(entry.top),
+                                static_cast<float>(entry.left + entry.width),
+                                static_cast<float>(entry.top + entry.height)});
+        MoveWindow(labels_[static_cast<std::size_t>(entry.label)], p.left, p.top, p.right - p.left,
+                   p.bottom - p.top, TRUE);
     }
 }
 

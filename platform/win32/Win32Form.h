@@ -2,8 +2,8 @@
 #pragma once
 
 #include "platform/Form.h"
-#include "platform/win32/Gdi.h"
 #include "platform/win32/Surface.h"
+#include "platform/win32/Win32.h"
 
 #include <windows.h>
 
