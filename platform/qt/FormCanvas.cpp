@@ -4,7 +4,6 @@
 #include "platform/qt/QtDesign.h"
 
 #include <QAccessible>
-#include <QAccessibleValueInterface>
 #include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -12,7 +11,6 @@
 #include <QPainter>
 #include <QPainterPath>
 
-#include <cmath>
 #include <map>
 #include <numbers>
 
@@ -30,10 +28,7 @@ QRectF rectOf(const Area& area) {
 // pixels (and Qt makes those the device's).
 class QtPainter final : public Painter {
 public:
-    explicit QtPainter(QWidget* widget) : painter_(widget) {
-        painter_.scale(1 / twips, 1 / twips);
-        painter_.setBrush(Qt::NoBrush);
-    }
+    explicit QtPainter(QWidget* widget) : painter_(widget) { painter_.scale(1 / twips, 1 / twips); }
 
     void fill(const Area& area, design::Rgb colour) override {
         painter_.setRenderHint(QPainter::Antialiasing, false);
@@ -88,32 +83,26 @@ std::int16_t shiftOf(Qt::KeyboardModifiers modifiers) {
                                      (modifiers & Qt::AltModifier ? AltMask : 0));
 }
 
-// The canvas to assistive technology (AT-SPI on Linux): a slider whose
-// value is the set angle in whole degrees, from 0 to 360 in steps of 1, and
-// whose value text says the same in words («137 Grad, stumpfer Winkel»).
+// The canvas to assistive technology (AT-SPI on Linux): a slider of whole
+// degrees whose value text names the angle in words («137 Grad, stumpfer Winkel»).
 class CanvasAccessible final : public QAccessibleWidget, public QAccessibleValueInterface {
 public:
     explicit CanvasAccessible(FormCanvas* canvas)
         : QAccessibleWidget(canvas, QAccessible::Slider), canvas_(canvas) {}
 
     QString text(QAccessible::Text which) const override {
-        if (which == QAccessible::Value) {
-            return QString::fromStdString(canvas_->form().reading());
-        }
-        return QAccessibleWidget::text(which);
+        return which == QAccessible::Value ? QString::fromStdString(canvas_->form().reading())
+                                           : QAccessibleWidget::text(which);
     }
 
     void* interface_cast(QAccessible::InterfaceType type) override {
-        if (type == QAccessible::ValueInterface) {
-            return static_cast<QAccessibleValueInterface*>(this);
-        }
-        return QAccessibleWidget::interface_cast(type);
+        return type == QAccessible::ValueInterface ? static_cast<QAccessibleValueInterface*>(this)
+                                                   : QAccessibleWidget::interface_cast(type);
     }
 
     QVariant currentValue() const override { return int(canvas_->form().degrees()); }
-    // Refused: the blue leg moves only as a pointer or a key moves it, so that
-    // every angle a check judges comes from the one pointer rule. A screen
-    // reader's user turns it with the arrow keys like everyone else.
+    // Refused: only a pointer or a key moves the blue leg, so that every angle a check
+    // judges comes from the one pointer rule; screen reader users turn it with the keys.
     void setCurrentValue(const QVariant& /*value*/) override {}
     QVariant maximumValue() const override { return 360; }
     QVariant minimumValue() const override { return 0; }
@@ -124,11 +113,10 @@ private:
 };
 
 QAccessibleInterface* canvasInterface(const QString& className, QObject* object) {
-    if (className != QLatin1String(FormCanvas::staticMetaObject.className())) {
-        return nullptr;
-    }
     // Qt's accessibility cache owns the interface and deletes it with the widget.
-    return new CanvasAccessible(static_cast<FormCanvas*>(object));
+    return className == QLatin1String(FormCanvas::staticMetaObject.className())
+               ? new CanvasAccessible(static_cast<FormCanvas*>(object))
+               : nullptr;
 }
 
 } // namespace
@@ -150,11 +138,10 @@ std::int16_t qtdesign::keyCode(int key) {
 FormCanvas::FormCanvas(Form& form, QWidget* parent) : QWidget(parent), form_(form) {
     // Before anything asks for the canvas's accessible interface (the name
     // set below does), so that the one Qt caches is the slider.
-    static const bool accessible = [] {
+    [[maybe_unused]] static const bool accessible = [] {
         QAccessible::installFactory(canvasInterface);
         return true;
     }();
-    static_cast<void>(accessible);
     setObjectName("drawingSurface");
     setAccessibleName(qtdesign::text(design::surfaceDescription));
     setFocusPolicy(Qt::StrongFocus);
@@ -163,27 +150,11 @@ FormCanvas::FormCanvas(Form& form, QWidget* parent) : QWidget(parent), form_(for
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-// One rectangle: Qt strokes the arc and the legs far faster into a rectangle
-// than into a region of several.
-void FormCanvas::present(const Area& area, bool readingChanged) {
-    const Pixels p = pixelsOf(area, 1 / twips);
-    const QRect visible = QRect(QPoint(p.left, p.top), QPoint(p.right - 1, p.bottom - 1)) & rect();
-    if (!visible.isEmpty()) {
-        update(visible);
-    }
-    if (readingChanged) {
-        QAccessibleValueChangeEvent change(this, form_.degrees());
-        QAccessible::updateAccessibility(&change);
-    }
-}
-
-// The labels are child widgets and paint over the picture.
 void FormCanvas::paintEvent(QPaintEvent* event) {
     const QRect dirty = event->rect();
+    const Pixels pixels{dirty.left(), dirty.top(), dirty.right() + 1, dirty.bottom() + 1};
     QtPainter painter(this);
-    form_.paint(painter,
-                areaOf(Pixels{dirty.left(), dirty.top(), dirty.right() + 1, dirty.bottom() + 1},
-                       1 / twips));
+    form_.paint(painter, areaOf(pixels, 1 / twips));
 }
 
 void FormCanvas::resizeEvent(QResizeEvent* event) {

@@ -3,6 +3,7 @@
 
 #include "platform/qt/QtDesign.h"
 
+#include <QAccessible>
 #include <QCoreApplication>
 #include <QInputDialog>
 #include <QKeyEvent>
@@ -28,41 +29,35 @@ void report(const std::string& message) {
     qCWarning(lcZirkulon, "%s", message.c_str());
 }
 
-// A held key must not spend attempts: the repeats of the keys that act on
-// their first press only are dropped before any widget sees them. The keys
-// that turn the blue leg keep their repeats.
+// Drops the repeats of the keys that act on their first press only before any
+// widget sees them; the keys that turn the blue leg keep theirs.
 class FirstPressOnly final : public QObject {
 public:
     using QObject::QObject;
 
-protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::KeyRelease) {
             const auto* key = static_cast<QKeyEvent*>(event);
-            released_ = {key->key(), key->timestamp()};
+            releasedKey_ = key->key();
+            releasedTime_ = key->timestamp();
         } else if (event->type() == QEvent::KeyPress) {
             const auto* key = static_cast<QKeyEvent*>(event);
-            if (actsOnFirstPressOnly(qtdesign::keyCode(key->key())) && isRepeat(*key)) {
-                return true;
-            }
+            return actsOnFirstPressOnly(qtdesign::keyCode(key->key())) && isRepeat(*key);
         }
         return QObject::eventFilter(watched, event);
     }
 
 private:
     // X repeats a held key as a release and a press with the same time stamp.
-    // Qt flags the press as a repeat only when it already waits in the queue
-    // as the release is handled; on a busy desktop it often does not, and the
-    // press then passes for a new one. The time stamp tells them apart.
+    // Qt flags the press as a repeat only if it is already queued when the
+    // release is handled, which on a busy desktop it often is not.
     bool isRepeat(const QKeyEvent& key) const {
-        return key.isAutoRepeat() || (key.timestamp() != 0 && key.key() == released_.key &&
-                                      key.timestamp() == released_.time);
+        return key.isAutoRepeat() || (key.timestamp() != 0 && key.key() == releasedKey_ &&
+                                      key.timestamp() == releasedTime_);
     }
 
-    struct Release {
-        int key = 0;
-        quint64 time = 0;
-    } released_;
+    int releasedKey_ = 0;
+    quint64 releasedTime_ = 0;
 };
 
 } // namespace
@@ -73,15 +68,14 @@ QtForm::QtForm(QWidget* parent)
     setWindowTitle(qtdesign::text(design::applicationTitle));
     setCentralWidget(canvas_);
     addLabels();
-    addMenu();
+    for (std::size_t position = 0; position < design::menu.size(); ++position) {
+        QAction* action = menuBar()->addAction(qtdesign::text(design::menu[position].caption));
+        action->setObjectName(qtdesign::text(design::menu[position].name));
+        connect(action, &QAction::triggered, this, [this, position] { menuChosen(position); });
+    }
     canvas_->setFocus(); // the keys turn the blue leg from the start
     resize(qtdesign::pixels(design::innerWidth),
            qtdesign::pixels(design::innerHeight) + menuBar()->sizeHint().height());
-}
-
-// The canvas hands its events to the form, which it must not outlive.
-QtForm::~QtForm() {
-    delete canvas_;
 }
 
 void QtForm::addLabels() {
@@ -102,19 +96,21 @@ void QtForm::addLabels() {
         colours.setColor(QPalette::WindowText, qtdesign::colour(design::labelText));
         label->setPalette(colours);
         label->setBackgroundRole(QPalette::Window); // not the drawing surface's
-        label->setForegroundRole(QPalette::WindowText);
         label->setAutoFillBackground(true);
-        // Mouse events over a label belong to it and must not reach the window.
+        // Mouse events over a label must not reach the drawing surface and turn the leg.
         label->setAttribute(Qt::WA_NoMousePropagation);
         labels_[static_cast<std::size_t>(entry.label)] = label;
     }
 }
 
-void QtForm::addMenu() {
-    for (std::size_t position = 0; position < design::menu.size(); ++position) {
-        QAction* action = menuBar()->addAction(qtdesign::text(design::menu[position].caption));
-        action->setObjectName(qtdesign::text(design::menu[position].name));
-        connect(action, &QAction::triggered, this, [this, position] { menuChosen(position); });
+// One rectangle: Qt strokes the arc and the legs far faster into a rectangle
+// than into a region of several. Qt clips it to the canvas, and drops it if empty.
+void QtForm::present(const Area& area, bool readingChanged) {
+    const Pixels p = pixelsOf(area, 1.0 / design::twipsPerPixel);
+    canvas_->update(p.left, p.top, p.right - p.left, p.bottom - p.top);
+    if (readingChanged) {
+        QAccessibleValueChangeEvent change(canvas_, degrees());
+        QAccessible::updateAccessibility(&change);
     }
 }
 
@@ -137,13 +133,9 @@ void QtForm::messageBox(const std::string& text, const std::string& title) {
 std::string QtForm::inputBox(const std::string& prompt, const std::string& defaultText) {
     QInputDialog dialog(this);
     dialog.setWindowTitle(qtdesign::text(design::applicationTitle));
-    dialog.setInputMode(QInputDialog::TextInput);
     dialog.setLabelText(qtdesign::text(prompt));
     dialog.setTextValue(qtdesign::text(defaultText));
-    if (dialog.exec() != QDialog::Accepted) {
-        return {};
-    }
-    return dialog.textValue().toStdString();
+    return dialog.exec() == QDialog::Accepted ? dialog.textValue().toStdString() : std::string();
 }
 
 // Closed at once; the running handler goes on, but no event follows it.
@@ -161,7 +153,7 @@ void QtForm::setCaption(Label label, const std::string& text) {
 }
 
 bool prepareApplication(QCoreApplication& application, const QLocale& locale) {
-    application.installEventFilter(new FirstPressOnly(&application)); // owned by the application
+    application.installEventFilter(new FirstPressOnly(&application));
     QFont::insertSubstitution(qtdesign::text(design::labelFont),
                               qtdesign::text(design::labelFontSubstitute));
     auto translator = std::make_unique<QTranslator>();

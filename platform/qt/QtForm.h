@@ -14,14 +14,14 @@ class QLocale;
 
 namespace zirkulon {
 
-// The game's one window on Qt: the menu bar above the inner area, whose
-// labels and picture FormCanvas shows, and modal boxes. An error that ends a
-// handler is logged under the "zirkulon" category.
+// The game's one window on Qt: the menu bar, the inner area (FormCanvas) and
+// modal boxes. An error that ends a handler is logged under the "zirkulon" category.
 class QtForm final : public QMainWindow, public Form {
     Q_OBJECT
 public:
     explicit QtForm(QWidget* parent = nullptr);
-    ~QtForm() override;
+    // The canvas hands its events to the form, which it must not outlive.
+    ~QtForm() override { delete canvas_; }
 
     FormCanvas* canvas() const { return canvas_; }
 
@@ -36,23 +36,18 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void present(const Area& area, bool readingChanged) override {
-        canvas_->present(area, readingChanged);
-    }
+    void present(const Area& area, bool readingChanged) override;
     void wakeAfter(int milliseconds) override;
     void addLabels();
-    void addMenu();
 
     FormCanvas* canvas_ = nullptr;
     std::array<QLabel*, 3> labels_{};
 };
 
-// Sets up, once per application, what every Zirkulon window on Qt relies on:
-// Comic Neue standing in for the labels' font where Comic Sans MS is missing,
-// key repeats that never press a button or run a command, and Qt's own
-// translations for `locale`, so that the boxes' buttons speak
-// the desktop's language («Abbrechen» on a German desktop). Returns whether a
-// translation was found; English needs none.
+// Sets up, once per application, what every Zirkulon window on Qt relies on: Comic Neue
+// for the labels where Comic Sans MS is missing, key repeats that never press a button or
+// run a command, and Qt's own translations for `locale` for the boxes' buttons («Abbrechen»
+// on a German desktop). Returns whether a translation was found; English needs none.
 bool prepareApplication(QCoreApplication& application, const QLocale& locale);
 
 } // namespace zirkulon
