@@ -13,12 +13,7 @@
 
 namespace zirkulon::win32 {
 
-namespace {
-
-// What the annotation sets, and clears again.
-const MSAAPROPID annotated[] = {PROPID_ACC_ROLE, PROPID_ACC_NAME, PROPID_ACC_VALUE};
-
-} // namespace
+constexpr DWORD clientObject = static_cast<DWORD>(OBJID_CLIENT);
 
 void SurfaceAnnotation::Release::operator()(IAccPropServices* services) const {
     services->Release();
@@ -37,17 +32,17 @@ SurfaceAnnotation::SurfaceAnnotation(HWND surface, IAccPropServices* services) :
     VARIANT role{};
     role.vt = VT_I4;
     role.lVal = ROLE_SYSTEM_SLIDER;
-    services_->SetHwndProp(surface_, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
-                           PROPID_ACC_ROLE, role);
-    services_->SetHwndPropStr(surface_, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
-                              PROPID_ACC_NAME, wide(design::surfaceDescription).c_str());
+    services_->SetHwndProp(surface_, clientObject, CHILDID_SELF, PROPID_ACC_ROLE, role);
+    services_->SetHwndPropStr(surface_, clientObject, CHILDID_SELF, PROPID_ACC_NAME,
+                              wide(design::surfaceDescription).c_str());
 }
 
 SurfaceAnnotation::~SurfaceAnnotation() {
     if (services_) {
-        services_->ClearHwndProps(surface_, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
-                                  annotated, static_cast<int>(std::size(annotated)));
-        services_.reset();
+        const MSAAPROPID annotated[] = {PROPID_ACC_ROLE, PROPID_ACC_NAME, PROPID_ACC_VALUE};
+        services_->ClearHwndProps(surface_, clientObject, CHILDID_SELF, annotated,
+                                  static_cast<int>(std::size(annotated)));
+        services_.reset(); // before COM goes
     }
     if (comStarted_) {
         CoUninitialize();
@@ -56,8 +51,8 @@ SurfaceAnnotation::~SurfaceAnnotation() {
 
 void SurfaceAnnotation::setValue(const std::wstring& text) {
     if (services_) {
-        services_->SetHwndPropStr(surface_, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
-                                  PROPID_ACC_VALUE, text.c_str());
+        services_->SetHwndPropStr(surface_, clientObject, CHILDID_SELF, PROPID_ACC_VALUE,
+                                  text.c_str());
     }
     NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, surface_, OBJID_CLIENT, CHILDID_SELF);
 }

@@ -10,11 +10,10 @@ struct IAccPropServices;
 
 namespace zirkulon::win32 {
 
-// The drawing surface as assistive technology sees it (MSAA, and UI
-// Automation through its bridge from MSAA): a slider named as the design
-// describes it, whose value is the set angle in words. Where Windows offers
-// no annotation service (or Wine only part of one), the surface keeps its
-// window text, which is the same reading.
+// The drawing surface as assistive technology sees it (MSAA, and UI Automation
+// through its bridge from MSAA): a slider named as the design describes it,
+// whose value is the set angle in words. Where Windows has no annotation
+// service (or Wine only part of one), the window text gives the same reading.
 class SurfaceAnnotation {
 public:
     // With Windows' annotation service, or with `services` where given.

@@ -30,20 +30,20 @@ public:
         word(0); // no menu
         word(0); // the standard dialog class
         text(title);
-        word(9);
+        word(9); // points
         text(L"Segoe UI");
     }
 
-    void item(WORD id, WORD windowClass, DWORD style, DWORD extended, short x, short y, short width,
-              short height, std::wstring_view title = {}) {
+    void item(WORD id, WORD windowClass, DWORD style, short x, short y, short width, short height,
+              std::wstring_view title = {}) {
         if (data_.size() % 2 != 0) {
             word(0); // each item starts on a DWORD
         }
         dword(style | WS_CHILD | WS_VISIBLE);
-        dword(extended);
+        dword(0);
         rectangle(x, y, width, height);
         word(id);
-        word(0xFFFF);
+        word(0xFFFF); // a class atom follows
         word(windowClass);
         text(title);
         word(0); // no creation data
@@ -63,9 +63,7 @@ private:
         }
     }
     void text(std::wstring_view value) {
-        for (wchar_t c : value) {
-            word(static_cast<WORD>(c));
-        }
+        data_.insert(data_.end(), value.begin(), value.end());
         word(0);
     }
 
@@ -109,8 +107,6 @@ INT_PTR CALLBACK dialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARA
             return TRUE;
         }
         break;
-    default:
-        break;
     }
     return FALSE;
 }
@@ -119,11 +115,11 @@ INT_PTR CALLBACK dialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARA
 
 std::wstring inputBox(HWND owner, const std::wstring& prompt, const std::wstring& defaultText) {
     DialogTemplate box(wide(design::applicationTitle), 240, 80, 4);
-    box.item(promptId, staticClass, SS_LEFT | SS_NOPREFIX, 0, 7, 7, 226, 24);
-    box.item(editId, editClass, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 0, 7, 34, 226, 14);
-    box.item(IDOK, buttonClass, BS_DEFPUSHBUTTON | WS_TABSTOP, 0, 129, 58, 50, 14,
+    box.item(promptId, staticClass, SS_LEFT | SS_NOPREFIX, 7, 7, 226, 24);
+    box.item(editId, editClass, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 7, 34, 226, 14);
+    box.item(IDOK, buttonClass, BS_DEFPUSHBUTTON | WS_TABSTOP, 129, 58, 50, 14,
              wide(design::okCaption));
-    box.item(IDCANCEL, buttonClass, BS_PUSHBUTTON | WS_TABSTOP, 0, 183, 58, 50, 14,
+    box.item(IDCANCEL, buttonClass, BS_PUSHBUTTON | WS_TABSTOP, 183, 58, 50, 14,
              wide(design::cancelCaption));
     Exchange exchange{prompt, defaultText, {}};
     const INT_PTR result = DialogBoxIndirectParamW(

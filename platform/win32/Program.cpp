@@ -11,17 +11,12 @@ namespace {
 // A key as it goes down, or the character it types; every key a box or the
 // menu acts on has the same code as its character.
 bool actsOnce(const MSG& message) {
-    switch (message.message) {
-    case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
-        return actsOnFirstPressOnly(static_cast<std::int16_t>(message.wParam));
-    case WM_CHAR:
-    case WM_SYSCHAR:
-        return message.wParam == KeyReturn || message.wParam == KeySpace ||
-               message.wParam == KeyEscape;
-    default:
-        return false;
+    const WPARAM key = message.wParam;
+    if (message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN) {
+        return actsOnFirstPressOnly(static_cast<std::int16_t>(key));
     }
+    return (message.message == WM_CHAR || message.message == WM_SYSCHAR) &&
+           (key == KeyReturn || key == KeySpace || key == KeyEscape);
 }
 
 LRESULT CALLBACK dropRepeats(int code, WPARAM removal, LPARAM lParam) {

@@ -19,9 +19,8 @@ int runMessageLoop();
 NumberFormat userNumberFormat();
 
 // The modal input box over `owner`, a dialog of its own titled "Zirkulon":
-// the prompt, an edit field that holds the keyboard focus with the default
-// text selected, and "OK" and "Abbrechen". The text entered on OK (or Enter);
-// the empty text on "Abbrechen", Escape or closing.
+// the prompt, an edit field with the focus and the default text selected,
+// "OK" and "Abbrechen". The text entered on OK (or Enter), else the empty one.
 std::wstring inputBox(HWND owner, const std::wstring& prompt, const std::wstring& defaultText);
 
 } // namespace zirkulon::win32

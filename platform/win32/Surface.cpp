@@ -2,11 +2,9 @@
 #include "platform/win32/Surface.h"
 
 #include "platform/Design.h"
-#include "platform/win32/Win32.h"
 
 #include <windowsx.h>
 
-#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -18,8 +16,7 @@ constexpr wchar_t className[] = L"ZirkulonSurface";
 constexpr UINT_PTR wakeTimer = 1;
 constexpr double designDpi = 96;
 
-// Paints in scale units through the surface's one scale: pixels per twip at
-// the monitor's DPI.
+// Paints in scale units at the surface's pixels per twip.
 class GdiPainter final : public Painter {
 public:
     GdiPainter(HDC dc, double scale) : dc_(dc), scale_(scale) {}
@@ -31,9 +28,8 @@ public:
     }
 
     // Windows' own focus rectangle, which follows the user's settings.
-    void focusFrame(const Area& frame, float, design::Rgb) override {
-        const RECT r{pixels(frame.left), pixels(frame.top), pixels(frame.right),
-                     pixels(frame.bottom)};
+    void focusFrame(const Area& area, float, design::Rgb) override {
+        const RECT r{pixels(area.left), pixels(area.top), pixels(area.right), pixels(area.bottom)};
         DrawFocusRect(dc_, &r);
     }
 
@@ -105,21 +101,12 @@ std::int16_t shiftHeld(WPARAM keys) {
                                      (GetKeyState(VK_MENU) < 0 ? AltMask : 0));
 }
 
-void registerClass(HINSTANCE instance, WNDPROC procedure) {
-    WNDCLASSEXW surfaceClass{};
-    surfaceClass.cbSize = sizeof surfaceClass;
-    surfaceClass.lpfnWndProc = procedure;
-    surfaceClass.hInstance = instance;
-    surfaceClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    surfaceClass.lpszClassName = className;
-    RegisterClassExW(&surfaceClass); // fails harmlessly when already registered
-}
-
 } // namespace
 
 Surface::Surface(HWND parent, Form& form) : form_(form) {
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
-    registerClass(instance, &ownedWindowProcedure<Surface, &Surface::hwnd_, &Surface::handle>);
+    registerClass(instance, className,
+                  &ownedWindowProcedure<Surface, &Surface::hwnd_, &Surface::handle>);
     hwnd_ = CreateWindowExW(0, className, wide(design::surfaceDescription).c_str(),
                             WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_TABSTOP, 0, 0, 0, 0,
                             parent, nullptr, instance, this);
@@ -173,14 +160,10 @@ LRESULT Surface::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         SetDCBrushColor(dc, colour(design::labelBackground));
         return reinterpret_cast<LRESULT>(GetStockObject(DC_BRUSH));
     }
-    default:
-        break;
     }
     return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
-// Drawn off the screen first, so that a drag does not flicker, and only where
-// something changed: the bitmap is kept from one painting to the next.
 void Surface::paint() {
     PAINTSTRUCT ps;
     const HDC dc = BeginPaint(hwnd_, &ps);
@@ -213,38 +196,27 @@ void Surface::paint() {
 }
 
 void Surface::mouse(UINT message, WPARAM wParam, LPARAM lParam) {
-    // Outside the window while a button is held the positions go on, and
-    // may be negative.
+    // Signed: while a button is held, positions go on outside the window.
     const float x = toScaleUnits(GET_X_LPARAM(lParam));
     const float y = toScaleUnits(GET_Y_LPARAM(lParam));
-    std::int16_t pressed = 0;
-    switch (message) {
-    case WM_LBUTTONDOWN:
-        pressed = LeftButton;
-        break;
-    case WM_RBUTTONDOWN:
-        pressed = RightButton;
-        break;
-    case WM_MBUTTONDOWN:
-        pressed = MiddleButton;
-        break;
-    case WM_MOUSEMOVE:
+    if (message == WM_MOUSEMOVE) {
         form_.pointerMoved(buttonsHeld(wParam), shiftHeld(wParam), x, y);
-        return;
-    default: // a button released
+    } else if (message == WM_LBUTTONUP || message == WM_RBUTTONUP || message == WM_MBUTTONUP) {
         if (buttonsHeld(wParam) == 0) {
             ReleaseCapture();
         }
-        return;
+    } else {
+        SetFocus(hwnd_);
+        SetCapture(hwnd_);
+        form_.pointerPressed(message == WM_LBUTTONDOWN   ? LeftButton
+                             : message == WM_RBUTTONDOWN ? RightButton
+                                                         : MiddleButton,
+                             shiftHeld(wParam), x, y);
     }
-    SetFocus(hwnd_);
-    SetCapture(hwnd_);
-    form_.pointerPressed(pressed, shiftHeld(wParam), x, y);
 }
 
-// One rectangle of whole pixels a handler: Windows keeps what a window has
-// to repaint for it, and each time it is told costs a call to the window
-// manager's process under Wine.
+// One rectangle a handler: Windows adds up what a window has to repaint, and
+// under Wine each InvalidateRect is a call to the window manager's process.
 void Surface::repaint(const Area& area) {
     if (!area.empty()) {
         const Pixels p = pixelsOf(area);
@@ -253,8 +225,6 @@ void Surface::repaint(const Area& area) {
     }
 }
 
-// The reading is the slider's value and, for whatever reads window texts,
-// the surface's window text.
 void Surface::describe(const std::wstring& text) {
     SetWindowTextW(hwnd_, text.c_str());
     annotation_->setValue(text);

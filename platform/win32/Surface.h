@@ -5,17 +5,14 @@
 #include "platform/win32/Accessible.h"
 #include "platform/win32/Win32.h"
 
-#include <windows.h>
-
 #include <memory>
 #include <string>
 
 namespace zirkulon::win32 {
 
-// The window's inner area: a child window that paints the form's picture,
-// with the labels, its own child windows, over it. Its buttons, pointer,
-// keys, size and focus go to the form; to assistive technology it is a
-// slider from 0 to 360 degrees.
+// The window's inner area: a child window that paints the form's picture
+// under the labels, its own child windows. Its buttons, pointer, keys, size
+// and focus go to the form; to assistive technology it is a slider of degrees.
 class Surface {
 public:
     Surface(HWND parent, Form& form);
@@ -26,14 +23,11 @@ public:
 
     // Repaints `area` (scale units) of the picture.
     void repaint(const Area& area);
-    // The slider's value, in words.
+    // The slider's value in words; the window text too, for what reads that.
     void describe(const std::wstring& text);
     // Tells the form after about `milliseconds` that the time has come.
     void wakeAfter(int milliseconds);
 
-    // Window pixels at the monitor's DPI to scale units, and the whole
-    // pixels that hold an area.
-    float toScaleUnits(int pixels) const;
     Pixels pixelsOf(const Area& area) const { return zirkulon::pixelsOf(area, pixelsPerUnit()); }
 
 private:
@@ -41,12 +35,14 @@ private:
     void paint();
     void mouse(UINT message, WPARAM wParam, LPARAM lParam);
     double pixelsPerUnit() const;
+    float toScaleUnits(int pixels) const;
 
     HWND hwnd_ = nullptr;
     Form& form_;
     std::unique_ptr<SurfaceAnnotation> annotation_;
-    // The painting, kept between paintings: a DIB section, which GDI draws
-    // on in the program's own memory, selected into a DC of its own.
+    // The picture, drawn off the screen so that a drag does not flicker, and
+    // kept so that a painting draws only what changed: a DIB section, which
+    // GDI draws on in the program's own memory, in a DC of its own.
     GdiObject<HBITMAP> buffer_;
     MemoryDc bufferDc_;
     SIZE bufferSize_{};

@@ -8,33 +8,28 @@
 #include <string_view>
 #include <type_traits>
 
-// What the Win32 window's files share: texts for Windows, GDI objects that
-// free themselves, and windows that belong to objects.
 namespace zirkulon::win32 {
 
 // The game's texts are UTF-8; Windows takes UTF-16.
 inline std::wstring wide(std::string_view utf8) {
-    if (utf8.empty()) {
-        return {};
+    std::wstring text;
+    if (const int size = static_cast<int>(utf8.size()); size > 0) {
+        text.resize(static_cast<std::size_t>(
+            MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0)));
+        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, text.data(),
+                            static_cast<int>(text.size()));
     }
-    const int size = static_cast<int>(utf8.size());
-    std::wstring text(
-        static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0)),
-        L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, text.data(), static_cast<int>(text.size()));
     return text;
 }
 
 inline std::string utf8(std::wstring_view utf16) {
-    if (utf16.empty()) {
-        return {};
+    std::string text;
+    if (const int size = static_cast<int>(utf16.size()); size > 0) {
+        text.resize(static_cast<std::size_t>(
+            WideCharToMultiByte(CP_UTF8, 0, utf16.data(), size, nullptr, 0, nullptr, nullptr)));
+        WideCharToMultiByte(CP_UTF8, 0, utf16.data(), size, text.data(),
+                            static_cast<int>(text.size()), nullptr, nullptr);
     }
-    const int size = static_cast<int>(utf16.size());
-    std::string text(static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, utf16.data(), size,
-                                                                  nullptr, 0, nullptr, nullptr)),
-                     '\0');
-    WideCharToMultiByte(CP_UTF8, 0, utf16.data(), size, text.data(), static_cast<int>(text.size()),
-                        nullptr, nullptr);
     return text;
 }
 
@@ -42,17 +37,14 @@ inline COLORREF colour(auto rgb) {
     return RGB(rgb.red, rgb.green, rgb.blue);
 }
 
-// GDI objects and device contexts that free themselves.
-struct GdiObjectDeleter {
-    void operator()(void* object) const { DeleteObject(static_cast<HGDIOBJ>(object)); }
-};
-template <typename Handle>
-using GdiObject = std::unique_ptr<std::remove_pointer_t<Handle>, GdiObjectDeleter>;
-
-struct MemoryDcDeleter {
+// GDI objects and memory device contexts that free themselves.
+struct GdiDeleter {
+    void operator()(HGDIOBJ object) const { DeleteObject(object); }
     void operator()(HDC dc) const { DeleteDC(dc); }
 };
-using MemoryDc = std::unique_ptr<std::remove_pointer_t<HDC>, MemoryDcDeleter>;
+template <typename Handle>
+using GdiObject = std::unique_ptr<std::remove_pointer_t<Handle>, GdiDeleter>;
+using MemoryDc = GdiObject<HDC>;
 
 // An object selected into a device context for a scope.
 class Selection {
@@ -67,11 +59,24 @@ private:
     HGDIOBJ previous_;
 };
 
-// The window procedure of a class whose windows each belong to one object,
-// the last parameter of CreateWindowExW: from WM_NCCREATE on, the window's
-// user data holds the object, whose `window` member learns the handle and
-// whose `answer` answers every message; before that, and after the object
-// has cleared the user data, Windows' default answers.
+// Registers a window class with the arrow cursor; a second time does nothing.
+inline void registerClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure,
+                          HICON icon = nullptr) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = icon;
+    windowClass.hIconSm = icon;
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.lpszClassName = name;
+    RegisterClassExW(&windowClass);
+}
+
+// The window procedure of a class whose windows each belong to the object
+// passed last to CreateWindowExW: from WM_NCCREATE until the object clears it,
+// the window's user data holds the object, whose `window` learns the handle
+// and whose `answer` answers every message; otherwise DefWindowProcW answers.
 template <typename Owner, HWND Owner::*window, LRESULT (Owner::*answer)(UINT, WPARAM, LPARAM)>
 LRESULT CALLBACK ownedWindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {

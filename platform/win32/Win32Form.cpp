@@ -3,7 +3,6 @@
 
 #include "platform/Design.h"
 #include "platform/win32/Program.h"
-#include "platform/win32/Win32.h"
 
 #include <cstdio>
 #include <cwchar>
@@ -52,23 +51,28 @@ HFONT createLabelFont(UINT dpi) {
 
 } // namespace
 
-Win32Form::Win32Form(HINSTANCE instance) : Form(&report), instance_(instance) {
-    WNDCLASSEXW formClass{};
-    formClass.cbSize = sizeof formClass;
-    formClass.lpfnWndProc = &ownedWindowProcedure<Win32Form, &Win32Form::hwnd_, &Win32Form::handle>;
-    formClass.hInstance = instance;
-    formClass.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
-    formClass.hIconSm = LoadIconW(nullptr, IDI_APPLICATION);
-    formClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    formClass.lpszClassName = className;
-    RegisterClassExW(&formClass);
-
+Win32Form::Win32Form(HINSTANCE instance) : Form(&report) {
+    registerClass(instance, className,
+                  &ownedWindowProcedure<Win32Form, &Win32Form::hwnd_, &Win32Form::handle>,
+                  LoadIconW(nullptr, IDI_APPLICATION));
     hwnd_ = CreateWindowExW(0, className, wide(design::applicationTitle).c_str(), style,
                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
                             nullptr, instance, this);
     surface_ = std::make_unique<Surface>(hwnd_, *this);
-    addMenu();
-    addLabels();
+    const HMENU bar = CreateMenu(); // the window owns it once set
+    UINT id = firstMenuId;
+    for (const auto& item : design::menu) {
+        AppendMenuW(bar, MF_STRING, id++, wide(item.caption).c_str());
+    }
+    SetMenu(hwnd_, bar);
+    for (HWND& label : labels_) {
+        // SS_NOTIFY: a label takes the mouse events over it, which the
+        // window then does not see.
+        label = CreateWindowExW(0, L"STATIC", L"",
+                                WS_CHILD | WS_VISIBLE | SS_CENTER | SS_NOTIFY | SS_NOPREFIX, 0, 0,
+                                0, 0, surface_->handle(), nullptr, instance, nullptr);
+    }
+    fitLabels(GetDpiForWindow(hwnd_), FALSE);
     sizeToDesign();
 }
 
@@ -79,42 +83,21 @@ Win32Form::~Win32Form() {
     }
 }
 
-void Win32Form::addMenu() {
-    const HMENU bar = CreateMenu(); // the window owns it once set
-    UINT id = firstMenuId;
-    for (const auto& item : design::menu) {
-        AppendMenuW(bar, MF_STRING, id++, wide(item.caption).c_str());
-    }
-    SetMenu(hwnd_, bar);
-}
-
-void Win32Form::addLabels() {
-    labelFont_.reset(createLabelFont(GetDpiForWindow(hwnd_)));
+void Win32Form::fitLabels(UINT dpi, BOOL redraw) {
+    labelFont_.reset(createLabelFont(dpi));
     for (const auto& entry : design::labels) {
-        // SS_NOTIFY: a label takes the mouse events over it, which the
-        // window then does not see.
-        const HWND label = CreateWindowExW(
-            0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_CENTER | SS_NOTIFY | SS_NOPREFIX, 0, 0, 0,
-            0, surface_->handle(), nullptr, instance_, nullptr);
-        SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(labelFont_.get()), FALSE);
-        labels_[static_cast<std::size_t>(entry.label)] = label;
-    }
-    placeLabels();
-}
-
-void Win32Form::placeLabels() {
-    for (const auto& entry : design::labels) {
+        const HWND label = labels_[static_cast<std::size_t>(entry.label)];
+        SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(labelFont_.get()), redraw);
         const Pixels p =
             surface_->pixelsOf({static_cast<float>(entry.left), static_cast<float>(entry.top),
                                 static_cast<float>(entry.left + entry.width),
                                 static_cast<float>(entry.top + entry.height)});
-        MoveWindow(labels_[static_cast<std::size_t>(entry.label)], p.left, p.top, p.right - p.left,
-                   p.bottom - p.top, TRUE);
+        MoveWindow(label, p.left, p.top, p.right - p.left, p.bottom - p.top, TRUE);
     }
 }
 
-// The inner area at its designed size in scale units on this monitor; the
-// menu bar takes what it needs above it.
+// The inner area at its designed size (548 x 548 pixels at 96 dpi) at this
+// monitor's DPI; the menu bar takes what it needs above it.
 void Win32Form::sizeToDesign() {
     const UINT dpi = GetDpiForWindow(hwnd_);
     const int width =
@@ -136,14 +119,12 @@ void Win32Form::sizeToDesign() {
 
 LRESULT Win32Form::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_COMMAND: {
-        const UINT id = LOWORD(wParam);
-        if (HIWORD(wParam) == 0 && id >= firstMenuId) {
-            menuChosen(id - firstMenuId);
+    case WM_COMMAND:
+        if (HIWORD(wParam) == 0 && LOWORD(wParam) >= firstMenuId) {
+            menuChosen(LOWORD(wParam) - firstMenuId);
             return 0;
         }
         break;
-    }
     case WM_SIZE:
         if (wParam != SIZE_MINIMIZED && surface_) {
             MoveWindow(surface_->handle(), 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
@@ -155,11 +136,7 @@ LRESULT Win32Form::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         return 0;
     case WM_DPICHANGED: {
-        labelFont_.reset(createLabelFont(HIWORD(wParam)));
-        for (const HWND label : labels_) {
-            SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(labelFont_.get()), TRUE);
-        }
-        placeLabels();
+        fitLabels(HIWORD(wParam), TRUE);
         const auto* suggested = reinterpret_cast<const RECT*>(lParam);
         SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top,
                      suggested->right - suggested->left, suggested->bottom - suggested->top,
@@ -173,8 +150,6 @@ LRESULT Win32Form::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         stop();
         PostQuitMessage(0);
         return 0;
-    default:
-        break;
     }
     return DefWindowProcW(hwnd_, message, wParam, lParam);
 }

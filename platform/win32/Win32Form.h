@@ -5,20 +5,15 @@
 #include "platform/win32/Surface.h"
 #include "platform/win32/Win32.h"
 
-#include <windows.h>
-
 #include <array>
 #include <memory>
 
 namespace zirkulon::win32 {
 
 // The game's one window on the plain Win32 API: a top-level window with the
-// menu bar of six commands, whose inner area is the Surface with the three
-// labels as STATIC child windows; MessageBoxW and the input box as modal
-// boxes. It keeps its designed inner size in scale units on every monitor
-// (548 x 548 pixels at 96 dpi, scaled with the monitor's DPI). Errors that
-// end a handler are caught once per event and written to the debugger's
-// output (OutputDebugString) and standard error.
+// menu bar over the Surface, whose labels are STATIC child windows, and
+// MessageBoxW and the input box as modal boxes. Errors that end a handler,
+// caught once per event, go to the debugger's output and to standard error.
 class Win32Form final : public Form {
 public:
     explicit Win32Form(HINSTANCE instance);
@@ -43,12 +38,10 @@ private:
     void present(const Area& area, bool readingChanged) override;
     void wakeAfter(int milliseconds) override { surface_->wakeAfter(milliseconds); }
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
-    void addMenu();
-    void addLabels();
-    void placeLabels();
+    // The labels' font and places at the window's `dpi`.
+    void fitLabels(UINT dpi, BOOL redraw);
     void sizeToDesign();
 
-    HINSTANCE instance_;
     HWND hwnd_ = nullptr;
     std::unique_ptr<Surface> surface_;
     std::array<HWND, 3> labels_{}; // children of the surface, which destroys them
