@@ -3,9 +3,9 @@
 # Sourced by the scripts that build for Windows with mingw-w64 and run the
 # result under Wine.
 
-# pack_windows BUILD_DIR DIST_DIR: from a Windows build, the zip and the MSI
-# (scripts/windows-package.sh) into DIST_DIR, after checking that the program
-# imports only Windows' own DLLs.
+# pack_windows BUILD_DIR DIST_DIR: from a Windows build, the program, the zip,
+# the MSI and SHA256SUMS (scripts/windows-package.sh) into DIST_DIR, after
+# checking that the program imports only Windows' own DLLs.
 pack_windows() {
   local build=$1 dist=$2 imports dll
   imports=$(x86_64-w64-mingw32-objdump -p "$build/zirkulon.exe" | sed -n 's/^\s*DLL Name: //p')
@@ -20,5 +20,4 @@ pack_windows() {
   done
   rm -rf "$dist"
   scripts/windows-package.sh "$build/zirkulon.exe" "$dist"
-  x86_64-w64-mingw32-strip -o "$dist/zirkulon.exe" "$build/zirkulon.exe"
 }

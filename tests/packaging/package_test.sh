@@ -90,7 +90,8 @@ check_deb() {
     local files expected
     files=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $NF}' | sort)
     expected=$(printf '%s\n' ./usr/bin/zirkulon ./usr/share/applications/$app_id.desktop \
-        ./usr/share/metainfo/$app_id.metainfo.xml ./usr/share/doc/zirkulon/copyright | sort)
+        ./usr/share/metainfo/$app_id.metainfo.xml ./usr/share/doc/zirkulon/copyright \
+        ./usr/share/doc/zirkulon/changelog.gz ./usr/share/man/man6/zirkulon.6.gz | sort)
     [[ $files == "$expected" ]] || fail "package files:"$'\n'"$files"
 
     # The packaged program is stripped of the build's debug information.

@@ -160,6 +160,8 @@ echo "$record"
 major=${version%%.*} minor=${version#*.}
 numbers="$major.$((10#$minor))"
 check "version record: German (Germany) first" grep -q '^translation 0407 ' <<<"$record"
+check "resources filed as German (Germany): version record and manifest" \
+  test "$(grep '^resource ' <<<"$record")" = $'resource 16 0407\nresource 24 0407'
 check "version record: file and product version $version" \
   test "$(grep -E '^(FileVersion|ProductVersion)=' <<<"$record")" \
   = "FileVersion=$version"$'\n'"ProductVersion=$version"

@@ -6,6 +6,8 @@
 //                                  Details page of its properties reads it:
 //     fixed 1.0.0.0 1.0.0.0          file and product version as numbers
 //     translation 0407 04b0          language and code page of each table
+//     resource 16 0407               the language each version record (16)
+//     resource 24 0407               and manifest (24) is filed under
 //     FileVersion=1.00               the strings of the first table
 //   package_probe shortcuts MSI    the Target of each row of the package's
 //                                  Shortcut table: a path for a plain
@@ -82,6 +84,28 @@ int version(const wchar_t* file) {
         if (VerQueryValueW(data.data(), path, &value, &length) && length > 0)
             print(std::wstring(name) + L"=" + static_cast<const wchar_t*>(value));
     }
+    // The languages the resources themselves are filed under.
+    const HMODULE module = LoadLibraryExW(file, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    for (const auto type :
+         {MAKEINTRESOURCEW(16), MAKEINTRESOURCEW(24)}) { // RT_VERSION, RT_MANIFEST
+        EnumResourceNamesW(
+            module, type,
+            [](HMODULE m, LPCWSTR kind, LPWSTR name, LONG_PTR) -> BOOL {
+                return EnumResourceLanguagesW(
+                    m, kind, name,
+                    [](HMODULE, LPCWSTR kind, LPCWSTR, WORD language, LONG_PTR) -> BOOL {
+                        wchar_t line[40];
+                        swprintf(line, 40, L"resource %u %04x",
+                                 static_cast<unsigned>(reinterpret_cast<ULONG_PTR>(kind)),
+                                 language);
+                        print(line);
+                        return TRUE;
+                    },
+                    0);
+            },
+            0);
+    }
+    FreeLibrary(module);
     return 0;
 }
 
