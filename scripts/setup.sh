@@ -26,8 +26,8 @@ packages=(
 )
 web=(emscripten node-acorn python3 googletest)
 nginx=(nginx-light libnginx-mod-http-brotli-static)
-# Cross-compiler, Wine to run the result, the MSI builder, the zip
-windows=(g++-mingw-w64-x86-64-posix googletest wine wine64 wixl zip)
+# Cross-compiler, Wine to run the result, the MSI builder, the zip, the signer
+windows=(g++-mingw-w64-x86-64-posix googletest wine wine64 wixl zip osslsigncode)
 case "${1:-}" in
 --web)
   packages+=("${web[@]}")
@@ -45,10 +45,14 @@ case "${1:-}" in
              # the drawing surface as assistive technology reads it (AT-SPI)
              at-spi2-core dbus-daemon libglib2.0-bin
              locales file binutils
+             # what school IT checks: lintian, and a certificate to sign with
+             lintian openssl git
              # sanitizers and fuzzing with clang; the arctangent against MPFR
              clang libclang-rt-14-dev libmpfr-dev
-             # the page in a real browser
-             chromium chromium-driver python3-selenium)
+             # the page in real browsers: Chromium, Firefox (over WebDriver
+             # BiDi) and WebKit (MiniBrowser through its WebDriver)
+             chromium chromium-driver python3-selenium
+             firefox-esr python3-websocket webkit2gtk-driver)
   # axe-core for the page test comes from npm; a Node from elsewhere brings its own npm
   if ! command -v npm >/dev/null; then
     packages+=(npm)

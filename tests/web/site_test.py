@@ -219,13 +219,25 @@ class Browser(PageHelpers, unittest.TestCase):
         self.cdp('Network.enable')
         self.cdp('Network.emulateNetworkConditions', offline=True, latency=0,
                  downloadThroughput=-1, uploadThroughput=-1)
+        # A browser language that Intl refuses: the page reads the number
+        # format itself here, and must fall back.
+        self.cdp('Page.addScriptToEvaluateOnNewDocument',
+                 source="Object.defineProperty(Navigator.prototype, 'language', { get: () => 'C' });")
         self.driver.get_log('performance')
         self.load('file://' + copy)
         self.plays()
         self.assertEqual(self.text('LKlicks'), 'Versuche: 1')
-        requested = {json.loads(e['message'])['message']['params']['request']['url']
-                     for e in self.driver.get_log('performance')
-                     if '"Network.requestWillBeSent"' in e['message']}
+        self.menu('MExact')
+        self.answer('7', Keys.ENTER)
+        self.assertEqual(self.text('caption'), 'Eingestellte Genauigkeit: 7°')
+        # Only the page's own requests: the browser's (its new-tab page's
+        # icons, say) come and go as they will.
+        requested = set()
+        for entry in self.driver.get_log('performance'):
+            message = json.loads(entry['message'])['message']
+            if (message['method'] == 'Network.requestWillBeSent' and
+                    message['params'].get('documentURL') == 'file://' + copy):
+                requested.add(message['params']['request']['url'])
         self.assertEqual({url for url in requested if not url.startswith('data:')},
                          {'file://' + copy})
 

@@ -12,11 +12,20 @@
 // in that order. They share startPage's scope.
 'use strict';
 
-// "decimal\ngroup" as the browser's language writes 1234567.5.
-function readNumberFormat() {
-  const parts = new Intl.NumberFormat(navigator.language).formatToParts(1234567.5);
-  const part = (type) => parts.find((p) => p.type === type)?.value ?? '';
-  return `${part('decimal') || '.'}\n${part('group')}`;
+// "decimal\ngroup" as the browser's language writes 1234567.5. A language
+// tag that Intl refuses (WebKit reports "C" on a system where no language is
+// set) gives way to the browser's default locale, then to German.
+function readNumberFormat(language = navigator.language) {
+  for (const tag of [language, undefined, 'de']) {
+    try {
+      const parts = new Intl.NumberFormat(tag).formatToParts(1234567.5);
+      const part = (type) => parts.find((p) => p.type === type)?.value ?? '';
+      return `${part('decimal') || '.'}\n${part('group')}`;
+    } catch (error) {
+      // RangeError: not a language tag Intl takes
+    }
+  }
+  return ',\n.';
 }
 
 // Started as a worker (see readNumberFormatAside), this script only reads
