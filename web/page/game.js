@@ -65,7 +65,7 @@ const page = {
     const item = element('button', { id: name, type: 'button', textContent: caption });
     item.setAttribute('role', 'menuitem');
     item.setAttribute('tabindex', index === 0 ? '0' : '-1');
-    item.addEventListener('click', () => raise('zirkulon_menu', ['number'], [index]));
+    item.addEventListener('click', () => raise('zirkulon_menu', [index]));
     menubar.append(item);
   },
   // A key the game names (KeyboardEvent.key): its code, whether it turns the

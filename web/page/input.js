@@ -4,9 +4,9 @@
 
 // ---- events -------------------------------------------------------------
 
-// Runs one exported entry point of the game, unless a handler is running
-// already (a box is open) or the game has ended.
-function raise(name, types, args) {
+// Runs one exported entry point of the game with its numbers, unless a
+// handler is running already (a box is open) or the game has ended.
+function raise(name, args) {
   if (!ready || busy || unloaded) {
     return;
   }
@@ -19,7 +19,7 @@ function raise(name, types, args) {
   };
   try {
     // A promise where the handler waits for a box, once it is closed.
-    const waiting = Module.ccall(name, null, types, args);
+    const waiting = Module.ccall(name, null, args.map(() => 'number'), args);
     if (waiting instanceof Promise) {
       waiting.then(finished, (error) => {
         console.error(error);
@@ -56,7 +56,7 @@ function position(event) {
 // A pointer event, as the game takes it: the button that changed (-1 for a
 // move), the buttons held, the shift keys, and where.
 function pointer(event, changed) {
-  raise('zirkulon_pointer', ['number', 'number', 'number', 'number', 'number', 'number', 'number'],
+  raise('zirkulon_pointer',
     [changed, event.buttons, event.shiftKey, event.ctrlKey, event.altKey, ...position(event)]);
 }
 
@@ -86,19 +86,16 @@ canvas.addEventListener('pointermove', (event) => {
   }
 });
 
+// The drag ends with the last button released, or when the browser takes
+// the pointer over (a finger that starts to scroll, say).
 const release = (event) => {
-  if (event.pointerId === activePointer && event.buttons === 0) {
+  if (event.pointerId === activePointer && (event.buttons === 0 || event.type === 'pointercancel')) {
     activePointer = null;
     forgetBox();
   }
 };
 canvas.addEventListener('pointerup', release);
-canvas.addEventListener('pointercancel', (event) => {
-  if (event.pointerId === activePointer) {
-    activePointer = null;
-    forgetBox();
-  }
-});
+canvas.addEventListener('pointercancel', release);
 canvas.addEventListener('contextmenu', (event) => event.preventDefault());
 
 // The keys that turn the blue leg, as the game names them (page.addKey). A
@@ -110,8 +107,7 @@ canvas.addEventListener('keydown', (event) => {
     return;
   }
   event.preventDefault(); // the page does not scroll
-  raise('zirkulon_key', ['number', 'number', 'number', 'number'],
-    [key.code, event.shiftKey, event.ctrlKey, event.altKey]);
+  raise('zirkulon_key', [key.code, event.shiftKey, event.ctrlKey, event.altKey]);
 });
 
 // The keys that act on their first press only (page.addKey) have their

@@ -26,7 +26,6 @@ const keys = {};          // by KeyboardEvent.key: { code, turns, once }
 let picture = null;       // the game's drawing commands, the whole picture
 let pictureLength = 0;
 let blank = true;         // the canvas shows nothing yet, or lost what it showed
-let scale = 1;            // CSS pixels per window pixel
 let context = null;       // the canvas's, asked for once
 let ready = false;        // the game has loaded
 let busy = false;         // a handler is running, perhaps waiting for a box
@@ -47,15 +46,8 @@ function draw(commands, area) {
   paint(area);
 }
 
-const colours = new Map();
-function css(colour) {
-  let text = colours.get(colour);
-  if (text === undefined) {
-    text = `#${colour.toString(16).padStart(6, '0')}`;
-    colours.set(colour, text);
-  }
-  return text;
-}
+const colours = {}; // CSS colours by the game's 0xRRGGBB
+const css = (colour) => (colours[colour] ??= `#${colour.toString(16).padStart(6, '0')}`);
 
 // Paints the game's commands (platform/web/WebForm.cpp, PageDrawing) in scale
 // units, at the canvas's own resolution, so that nothing is blown up from a
@@ -136,7 +128,7 @@ function fit() {
   if (width === 0 || height === 0) {
     return;
   }
-  scale = Math.min(innerWidth / width, innerHeight / height);
+  const scale = Math.min(innerWidth / width, innerHeight / height); // CSS pixels per window pixel
   windowElement.style.transform = `scale(${scale})`;
   if (design === null) {
     return;
