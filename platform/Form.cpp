@@ -77,7 +77,9 @@ void Form::menuChosen(std::size_t position) {
 }
 
 void Form::pointerPressed(std::int16_t button, std::int16_t shift, float x, float y) {
-    raise([=](FormEvents& e) { e.Form_MouseDown(button, shift, x, y); });
+    if (button != 0) { // else a button the game has no name for (back, forward)
+        raise([=](FormEvents& e) { e.Form_MouseDown(button, shift, x, y); });
+    }
 }
 
 void Form::pointerMoved(std::int16_t buttons, std::int16_t shift, float x, float y) {

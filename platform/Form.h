@@ -44,7 +44,8 @@ public:
     // The menu command at `position` (0 "Neu" to 5 "Ende").
     void menuChosen(std::size_t position);
     // A mouse button (or pen, or finger) pressed, and the pointer moved, at
-    // (x, y) scale units: `button` the one pressed, `buttons` the ones held.
+    // (x, y) scale units: `button` the one pressed (0, one the game does not
+    // name, raises nothing), `buttons` the ones held.
     void pointerPressed(std::int16_t button, std::int16_t shift, float x, float y);
     void pointerMoved(std::int16_t buttons, std::int16_t shift, float x, float y);
     // A key pressed, or repeated while held, on the drawing surface. Whether

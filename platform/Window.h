@@ -26,6 +26,16 @@ enum MouseButton : std::int16_t { LeftButton = 1, RightButton = 2, MiddleButton 
 // The shift keys held during a pointer or key event, as a sum.
 enum ShiftKey : std::int16_t { ShiftMask = 1, CtrlMask = 2, AltMask = 4 };
 
+// The sums, from what a platform's event says is held.
+constexpr std::int16_t buttonsHeld(bool left, bool right, bool middle) {
+    return static_cast<std::int16_t>((left ? LeftButton : 0) | (right ? RightButton : 0) |
+                                     (middle ? MiddleButton : 0));
+}
+constexpr std::int16_t shiftHeld(bool shift, bool ctrl, bool alt) {
+    return static_cast<std::int16_t>((shift ? ShiftMask : 0) | (ctrl ? CtrlMask : 0) |
+                                     (alt ? AltMask : 0));
+}
+
 // Keys by their Windows virtual-key codes, which every platform translates
 // its own key events into; the ones the game or its boxes act on.
 enum KeyCode : std::int16_t {

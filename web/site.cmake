@@ -23,7 +23,7 @@ string(APPEND script "}\n")
 # The game's first picture, as the game itself draws it when it starts
 # (first-picture.js), goes where game.js keeps it.
 execute_process(COMMAND ${NODE} ${FIRST_PICTURE} OUTPUT_VARIABLE drawing RESULT_VARIABLE failed)
-set(slot "[/* the game's first picture, recorded by the build */]")
+set(slot "[/* recorded by the build */]")
 string(FIND "${script}" "${slot}" at)
 if(failed OR NOT drawing MATCHES "^\\[\\[\"setDesign\"" OR at EQUAL -1)
   message(FATAL_ERROR "could not record the game's first picture for page.js (${failed}: ${drawing})")

@@ -72,15 +72,13 @@ private:
 };
 
 std::int16_t buttonsOf(Qt::MouseButtons buttons) {
-    return static_cast<std::int16_t>((buttons & Qt::LeftButton ? LeftButton : 0) |
-                                     (buttons & Qt::RightButton ? RightButton : 0) |
-                                     (buttons & Qt::MiddleButton ? MiddleButton : 0));
+    return buttonsHeld(buttons & Qt::LeftButton, buttons & Qt::RightButton,
+                       buttons & Qt::MiddleButton);
 }
 
 std::int16_t shiftOf(Qt::KeyboardModifiers modifiers) {
-    return static_cast<std::int16_t>((modifiers & Qt::ShiftModifier ? ShiftMask : 0) |
-                                     (modifiers & Qt::ControlModifier ? CtrlMask : 0) |
-                                     (modifiers & Qt::AltModifier ? AltMask : 0));
+    return shiftHeld(modifiers & Qt::ShiftModifier, modifiers & Qt::ControlModifier,
+                     modifiers & Qt::AltModifier);
 }
 
 // The canvas to assistive technology (AT-SPI on Linux): a slider of whole
@@ -163,12 +161,9 @@ void FormCanvas::resizeEvent(QResizeEvent* event) {
 }
 
 void FormCanvas::mousePressEvent(QMouseEvent* event) {
-    const std::int16_t button = buttonsOf(event->button());
-    if (button != 0) {
-        form_.pointerPressed(button, shiftOf(event->modifiers()),
-                             design::toScaleUnits(event->position().x()),
-                             design::toScaleUnits(event->position().y()));
-    }
+    form_.pointerPressed(buttonsOf(event->button()), shiftOf(event->modifiers()),
+                         design::toScaleUnits(event->position().x()),
+                         design::toScaleUnits(event->position().y()));
 }
 
 void FormCanvas::mouseMoveEvent(QMouseEvent* event) {

@@ -13,11 +13,11 @@
 
 // ---- The page (web/page.js), as the window's operations reach it ----------
 
-// Colours are CSS colours, «rgb(240, 240, 240)».
+// Colours as 0xRRGGBB, as the drawing commands have them.
 EM_JS(void, page_set_design,
       (int innerWidth, int innerHeight, int twipsPerPixel, const char* title, const char* font,
-       const char* substitute, int pointSize, const char* surfaceName, const char* surfaceColour,
-       const char* inkColour, const char* okCaption, const char* cancelCaption),
+       const char* substitute, int pointSize, const char* surfaceName, int surfaceColour,
+       int inkColour, const char* okCaption, const char* cancelCaption),
       {
           Module.page.setDesign({
               innerWidth : innerWidth,
@@ -28,8 +28,8 @@ EM_JS(void, page_set_design,
               substitute : UTF8ToString(substitute),
               pointSize : pointSize,
               surfaceName : UTF8ToString(surfaceName),
-              surfaceColour : UTF8ToString(surfaceColour),
-              inkColour : UTF8ToString(inkColour),
+              surfaceColour : surfaceColour,
+              inkColour : inkColour,
               okCaption : UTF8ToString(okCaption),
               cancelCaption : UTF8ToString(cancelCaption)
           });
@@ -61,22 +61,12 @@ EM_JS(void, page_wake_after, (int milliseconds), { Module.page.wakeAfter(millise
 EM_JS(void, page_unload, (), { Module.page.unload(); });
 EM_ASYNC_JS(void, page_message_box, (const char* text, const char* title),
             { await Module.page.messageBox(UTF8ToString(text), UTF8ToString(title)); });
-// The text entered, in memory the caller frees.
+// The text entered; "decimal\ngroup". Each in memory the caller frees.
 EM_ASYNC_JS(char*, page_input_box, (const char* prompt, const char* defaultText), {
-    const text = await Module.page.inputBox(UTF8ToString(prompt), UTF8ToString(defaultText));
-    const size = lengthBytesUTF8(text) + 1;
-    const copy = _malloc(size);
-    stringToUTF8(text, copy, size);
-    return copy;
+    return allocateUTF8(
+        await Module.page.inputBox(UTF8ToString(prompt), UTF8ToString(defaultText)));
 });
-// "decimal\ngroup", in memory the caller frees.
-EM_JS(char*, page_number_format, (), {
-    const text = Module.page.numberFormat();
-    const size = lengthBytesUTF8(text) + 1;
-    const copy = _malloc(size);
-    stringToUTF8(text, copy, size);
-    return copy;
-});
+EM_JS(char*, page_number_format, (), { return allocateUTF8(Module.page.numberFormat()); });
 
 namespace zirkulon {
 
@@ -99,9 +89,8 @@ std::string text(std::string_view view) {
     return std::string(view);
 }
 
-std::string cssColour(design::Rgb colour) {
-    return "rgb(" + std::to_string(colour.red) + ", " + std::to_string(colour.green) + ", " +
-           std::to_string(colour.blue) + ")";
+int packed(design::Rgb c) {
+    return c.red << 16 | c.green << 8 | c.blue;
 }
 
 // The page's keys (KeyboardEvent.key) that the game or its boxes act on.
@@ -138,8 +127,8 @@ public:
     }
 
 private:
-    static double packed(design::Rgb c) { return c.red * 65536.0 + c.green * 256.0 + c.blue; }
     void add(std::initializer_list<double> numbers) { commands_.insert(commands_.end(), numbers); }
+    static double packed(design::Rgb colour) { return zirkulon::packed(colour); }
 
     std::vector<double>& commands_;
 };
@@ -151,9 +140,9 @@ WebForm::WebForm() : Form(&report) {
     page_set_design(design::innerWidth, design::innerHeight, design::twipsPerPixel,
                     text(design::applicationTitle).c_str(), text(design::labelFont).c_str(),
                     text(design::labelFontSubstitute).c_str(), design::labelPointSize,
-                    text(design::surfaceDescription).c_str(),
-                    cssColour(design::surfaceColour).c_str(), cssColour(design::arcColour).c_str(),
-                    text(design::okCaption).c_str(), text(design::cancelCaption).c_str());
+                    text(design::surfaceDescription).c_str(), packed(design::surfaceColour),
+                    packed(design::arcColour), text(design::okCaption).c_str(),
+                    text(design::cancelCaption).c_str());
     for (const auto& label : design::labels) {
         page_add_label(static_cast<int>(label.label), text(label.name).c_str(), label.left,
                        label.top, label.width, label.height, text(label.description).c_str());
@@ -233,17 +222,6 @@ NumberFormat browserNumberFormat() {
 
 // ---- The events, as the page raises them ----------------------------------
 
-namespace {
-
-// The shift keys of a page event, as the game counts them.
-std::int16_t shiftOf(int shift, int ctrl, int alt) {
-    return static_cast<std::int16_t>((shift != 0 ? zirkulon::ShiftMask : 0) |
-                                     (ctrl != 0 ? zirkulon::CtrlMask : 0) |
-                                     (alt != 0 ? zirkulon::AltMask : 0));
-}
-
-} // namespace
-
 extern "C" {
 
 // A click on menu item `index` (0 "Neu" to 5 "Ende").
@@ -265,19 +243,16 @@ EMSCRIPTEN_KEEPALIVE void zirkulon_pointer(int changed, int held, int shift, int
     if (thePage == nullptr) {
         return;
     }
-    const auto buttons = static_cast<std::int16_t>(
-        (held & 1 ? LeftButton : 0) | (held & 2 ? RightButton : 0) | (held & 4 ? MiddleButton : 0));
-    const std::int16_t keys = shiftOf(shift, ctrl, alt);
+    const std::int16_t buttons = buttonsHeld(held & 1, held & 2, held & 4);
+    const std::int16_t keys = shiftHeld(shift != 0, ctrl != 0, alt != 0);
     const float scaleX = design::toScaleUnits(x);
     const float scaleY = design::toScaleUnits(y);
     if (changed < 0) {
         thePage->pointerMoved(buttons, keys, scaleX, scaleY);
         return;
     }
-    const std::int16_t button = changed == 0   ? LeftButton
-                                : changed == 1 ? MiddleButton
-                                : changed == 2 ? RightButton
-                                               : 0;
+    constexpr std::int16_t pageButtons[] = {LeftButton, MiddleButton, RightButton};
+    const std::int16_t button = changed <= 2 ? pageButtons[changed] : 0;
     if ((buttons & button) != 0) {
         thePage->pointerPressed(button, keys, scaleX, scaleY);
     }
@@ -294,7 +269,8 @@ EMSCRIPTEN_KEEPALIVE void zirkulon_woken() {
 // was told it (page.addKey).
 EMSCRIPTEN_KEEPALIVE void zirkulon_key(int code, int shift, int ctrl, int alt) {
     if (zirkulon::thePage != nullptr) {
-        zirkulon::thePage->keyPressed(static_cast<std::int16_t>(code), shiftOf(shift, ctrl, alt));
+        zirkulon::thePage->keyPressed(static_cast<std::int16_t>(code),
+                                      zirkulon::shiftHeld(shift != 0, ctrl != 0, alt != 0));
     }
 }
 

@@ -9,15 +9,12 @@
 
 namespace zirkulon {
 
-// The game's one window in a web page (web/page.js draws it): the title bar,
-// the menu bar, the labels and the drawing surface, scaled to fit the
-// browser's viewport while the game sees the designed 548 x 548 pixels; and
-// modal <dialog> boxes, for which a handler waits (Asyncify) until the player
-// has closed them. The page raises the window's events through the functions
-// exported at the end of WebForm.cpp and holds back input while a handler
-// runs. Once a handler has drawn, the page gets the whole picture and the
-// area that changed in one call. An error that ends a handler goes to the
-// browser's console.
+// The game's one window in a web page (web/page), scaled to fit the viewport
+// while the game sees its designed 548 x 548 pixels, with modal <dialog>
+// boxes for which a handler waits (Asyncify). The page raises the window's
+// events through the functions exported at the end of WebForm.cpp, one at a
+// time, and gets what a handler drew in one call. An error that ends a
+// handler goes to the browser's console.
 class WebForm final : public Form {
 public:
     // Builds the window in the page from its design. One per page.

@@ -70,35 +70,24 @@ private:
     std::vector<WORD> data_;
 };
 
-struct Exchange {
-    const std::wstring& prompt;
-    const std::wstring& defaultText;
-    std::wstring answer;
-};
-
-std::wstring windowText(HWND window) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
+// The prompt and the default text come with the template; the answer goes to
+// the std::wstring the dialog is given.
 INT_PTR CALLBACK dialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG: {
         SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-        const auto* exchange = reinterpret_cast<const Exchange*>(lParam);
-        SetDlgItemTextW(dialog, promptId, exchange->prompt.c_str());
         const HWND edit = GetDlgItem(dialog, editId);
-        SetWindowTextW(edit, exchange->defaultText.c_str());
         SetFocus(edit);
         SendMessageW(edit, EM_SETSEL, 0, -1);
         return FALSE; // the focus is set
     }
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK) {
-            auto* exchange = reinterpret_cast<Exchange*>(GetWindowLongPtrW(dialog, DWLP_USER));
-            exchange->answer = windowText(GetDlgItem(dialog, editId));
+            auto& answer = *reinterpret_cast<std::wstring*>(GetWindowLongPtrW(dialog, DWLP_USER));
+            const HWND edit = GetDlgItem(dialog, editId);
+            answer.resize(static_cast<std::size_t>(GetWindowTextLengthW(edit)) + 1);
+            answer.resize(static_cast<std::size_t>(
+                GetWindowTextW(edit, answer.data(), static_cast<int>(answer.size()))));
             EndDialog(dialog, IDOK);
             return TRUE;
         }
@@ -115,17 +104,18 @@ INT_PTR CALLBACK dialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARA
 
 std::wstring inputBox(HWND owner, const std::wstring& prompt, const std::wstring& defaultText) {
     DialogTemplate box(wide(design::applicationTitle), 240, 80, 4);
-    box.item(promptId, staticClass, SS_LEFT | SS_NOPREFIX, 7, 7, 226, 24);
-    box.item(editId, editClass, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 7, 34, 226, 14);
+    box.item(promptId, staticClass, SS_LEFT | SS_NOPREFIX, 7, 7, 226, 24, prompt);
+    box.item(editId, editClass, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 7, 34, 226, 14,
+             defaultText);
     box.item(IDOK, buttonClass, BS_DEFPUSHBUTTON | WS_TABSTOP, 129, 58, 50, 14,
              wide(design::okCaption));
     box.item(IDCANCEL, buttonClass, BS_PUSHBUTTON | WS_TABSTOP, 183, 58, 50, 14,
              wide(design::cancelCaption));
-    Exchange exchange{prompt, defaultText, {}};
+    std::wstring answer;
     const INT_PTR result = DialogBoxIndirectParamW(
         reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(owner, GWLP_HINSTANCE)), box.get(), owner,
-        &dialogProcedure, reinterpret_cast<LPARAM>(&exchange));
-    return result == IDOK ? exchange.answer : std::wstring();
+        &dialogProcedure, reinterpret_cast<LPARAM>(&answer));
+    return result == IDOK ? answer : std::wstring();
 }
 
 } // namespace zirkulon::win32

@@ -83,22 +83,17 @@ private:
 };
 
 std::int16_t shiftNow() {
-    return static_cast<std::int16_t>((GetKeyState(VK_SHIFT) < 0 ? ShiftMask : 0) |
-                                     (GetKeyState(VK_CONTROL) < 0 ? CtrlMask : 0) |
-                                     (GetKeyState(VK_MENU) < 0 ? AltMask : 0));
+    return shiftHeld(GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_CONTROL) < 0,
+                     GetKeyState(VK_MENU) < 0);
 }
 
 // A mouse message says which buttons, Shift and Ctrl are held; only Alt has
 // to be asked for, which under Wine is a call to its server.
-std::int16_t buttonsHeld(WPARAM keys) {
-    return static_cast<std::int16_t>((keys & MK_LBUTTON ? LeftButton : 0) |
-                                     (keys & MK_RBUTTON ? RightButton : 0) |
-                                     (keys & MK_MBUTTON ? MiddleButton : 0));
+std::int16_t buttonsOf(WPARAM keys) {
+    return buttonsHeld(keys & MK_LBUTTON, keys & MK_RBUTTON, keys & MK_MBUTTON);
 }
-std::int16_t shiftHeld(WPARAM keys) {
-    return static_cast<std::int16_t>((keys & MK_SHIFT ? ShiftMask : 0) |
-                                     (keys & MK_CONTROL ? CtrlMask : 0) |
-                                     (GetKeyState(VK_MENU) < 0 ? AltMask : 0));
+std::int16_t shiftOf(WPARAM keys) {
+    return shiftHeld(keys & MK_SHIFT, keys & MK_CONTROL, GetKeyState(VK_MENU) < 0);
 }
 
 } // namespace
@@ -122,10 +117,9 @@ LRESULT Surface::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_SIZE:
         form_.resized(toScaleUnits(LOWORD(lParam)), toScaleUnits(HIWORD(lParam)));
-        InvalidateRect(hwnd_, nullptr, FALSE); // everything moves
-        return 0;
+        [[fallthrough]];
     case WM_DPICHANGED_AFTERPARENT:
-        InvalidateRect(hwnd_, nullptr, FALSE); // everything scales
+        InvalidateRect(hwnd_, nullptr, FALSE); // everything moves or scales
         return 0;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
@@ -200,9 +194,9 @@ void Surface::mouse(UINT message, WPARAM wParam, LPARAM lParam) {
     const float x = toScaleUnits(GET_X_LPARAM(lParam));
     const float y = toScaleUnits(GET_Y_LPARAM(lParam));
     if (message == WM_MOUSEMOVE) {
-        form_.pointerMoved(buttonsHeld(wParam), shiftHeld(wParam), x, y);
+        form_.pointerMoved(buttonsOf(wParam), shiftOf(wParam), x, y);
     } else if (message == WM_LBUTTONUP || message == WM_RBUTTONUP || message == WM_MBUTTONUP) {
-        if (buttonsHeld(wParam) == 0) {
+        if (buttonsOf(wParam) == 0) {
             ReleaseCapture();
         }
     } else {
@@ -211,7 +205,7 @@ void Surface::mouse(UINT message, WPARAM wParam, LPARAM lParam) {
         form_.pointerPressed(message == WM_LBUTTONDOWN   ? LeftButton
                              : message == WM_RBUTTONDOWN ? RightButton
                                                          : MiddleButton,
-                             shiftHeld(wParam), x, y);
+                             shiftOf(wParam), x, y);
     }
 }
 

@@ -2,12 +2,10 @@
 // Part of startPage (see main.js): the number format, what the game calls,
 // and the start: loading the game, keeping the site offline, failing clearly.
 
-// The game asks for the number format only when a text first needs a
-// separator: a typed number or a fraction, never its first picture. The
-// first use of Intl in a page takes tens of milliseconds (hundreds on a
-// slow tablet), so once the game is on screen a worker reads the format
-// aside; should the game ask before the worker has answered, or where no
-// worker can start (the single-file page), it is read here and then.
+// The game asks for the number format when a text first needs a separator.
+// A page's first use of Intl takes tens of milliseconds (hundreds on a slow
+// tablet), so once the game is on screen a worker reads it aside; it is read
+// here only where the game asks first, or no worker can start.
 let format = null;
 function numberFormat() {
   format ??= readNumberFormat();
@@ -32,29 +30,25 @@ function readNumberFormatAside() {
 const page = {
   setDesign(d) {
     design = { ...d, innerPixels: d.innerWidth / d.twipsPerPixel };
-    const pixels = `${design.innerPixels}px`;
-    inner.style.width = pixels;
-    inner.style.height = pixels;
-    canvas.style.width = pixels;
-    canvas.style.height = pixels;
-    canvas.style.backgroundColor = d.surfaceColour;
+    inner.style.setProperty('--inner-size', `${design.innerPixels}px`);
+    canvas.style.backgroundColor = css(d.surfaceColour);
     canvas.setAttribute('aria-label', d.surfaceName);
-    inner.style.setProperty('--surface-ink', d.inkColour);
+    inner.style.setProperty('--surface-ink', css(d.inkColour));
     canvas.hidden = false;
     this.fontFamily = `"${d.font}", "${d.substitute}"`;
     this.fontSize = `${d.pointSize}pt`;
     fit();
   },
   addLabel(index, name, left, top, width, height, description) {
-    const twips = design.twipsPerPixel;
+    const pixels = (twips) => `${Math.trunc(twips / design.twipsPerPixel)}px`;
     const label = element('div', { id: name, className: 'label' });
     label.setAttribute('role', 'status');
     label.setAttribute('aria-label', description);
     Object.assign(label.style, {
-      left: `${Math.trunc(left / twips)}px`,
-      top: `${Math.trunc(top / twips)}px`,
-      width: `${Math.trunc(width / twips)}px`,
-      height: `${Math.trunc(height / twips)}px`,
+      left: pixels(left),
+      top: pixels(top),
+      width: pixels(width),
+      height: pixels(height),
       fontFamily: this.fontFamily,
       fontSize: this.fontSize,
     });
@@ -85,9 +79,16 @@ const page = {
   // What a handler drew: the whole picture (null where it drew nothing) and
   // the area that changed, in scale units; and the slider's value, whole
   // degrees and the same in words, where it changed.
+  // The commands are kept, in a buffer that lives as long as the page, and
+  // the area drawn at once: the canvas shows it with the next frame.
   update(commands, area, degrees, text) {
     if (commands !== null) {
-      draw(commands, area);
+      if (picture === null || picture.length < commands.length) {
+        picture = new Float64Array(Math.max(256, commands.length));
+      }
+      picture.set(commands);
+      pictureLength = commands.length;
+      paint(area);
     }
     if (text !== null) {
       canvas.setAttribute('aria-valuenow', String(degrees));
@@ -117,9 +118,7 @@ const page = {
       type: 'text', value: defaultText, autocomplete: 'off', spellcheck: false,
     }));
   },
-  numberFormat() {
-    return numberFormat();
-  },
+  numberFormat,
 };
 
 // Keeps the site for offline play; registered once the game has shown its
@@ -131,8 +130,7 @@ function keepOffline() {
   }
 }
 
-// Runs `task` once the browser is idle, or within two seconds at the latest
-// (after a short wait where it cannot tell).
+// Runs `task` once the browser is idle, within two seconds (WebKit cannot tell: soon).
 function whenIdle(task) {
   if ('requestIdleCallback' in window) {
     requestIdleCallback(task, { timeout: 2000 });
@@ -172,11 +170,10 @@ setTimeout(() => {
     }), reloadLink());
   }
 }, 10_000);
-// The game's first picture, as the build recorded the game drawing it when
-// it starts (web/first-picture.js): replayed here, it is on the screen
-// before the game has even loaded, above the notice. The game then draws the
-// very same picture and takes over.
-for (const [call, ...args] of [/* the game's first picture, recorded by the build */]) {
+// The game's first picture, as the build recorded the game drawing it
+// (web/first-picture.js), before the game has even loaded; the game then
+// draws the very same picture and takes over.
+for (const [call, ...args] of [/* recorded by the build */]) {
   page[call](...args);
 }
 
@@ -204,13 +201,11 @@ window.Module = {
     },
   }),
   postRun: [() => {
-    // The game has built its window, loaded and posed its first task in one
-    // go: the notice gives way to its labels within one frame.
+    // The game has built its window and posed its first task in one go.
     ready = true;
     loading.remove();
     canvas.removeAttribute('aria-disabled');
-    // What can wait waits until the first picture is on the screen and the
-    // browser has a moment to spare.
+    // What can wait waits for the first picture and a moment to spare.
     requestAnimationFrame(() => whenIdle(() => {
       readNumberFormatAside();
       keepOffline();

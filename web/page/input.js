@@ -6,31 +6,23 @@
 
 // Runs one exported entry point of the game with its numbers, unless a
 // handler is running already (a box is open) or the game has ended.
-function raise(name, args) {
+async function raise(name, args) {
   if (!ready || busy || unloaded) {
     return;
   }
   busy = true;
-  const finished = () => {
-    busy = false;
-    if (unloaded) {
-      end();
-    }
-  };
   try {
-    // A promise where the handler waits for a box, once it is closed.
     const waiting = Module.ccall(name, null, args.map(() => 'number'), args);
     if (waiting instanceof Promise) {
-      waiting.then(finished, (error) => {
-        console.error(error);
-        finished();
-      });
-      return;
+      await waiting; // the handler waits for a box until it is closed
     }
   } catch (error) {
     console.error(error);
   }
-  finished();
+  busy = false;
+  if (unloaded) {
+    end();
+  }
 }
 
 // The canvas's box on the screen, kept while a pointer turns the leg:
@@ -113,8 +105,7 @@ canvas.addEventListener('keydown', (event) => {
 // The keys that act on their first press only (page.addKey) have their
 // repeats dropped, wherever they would go: a held Enter would otherwise close
 // each box it opens and choose the command again, spending attempt after
-// attempt. (A button acts on Enter as it goes down and on Space as it comes
-// up, which a held key does only once.)
+// attempt.
 document.addEventListener('keydown', (event) => {
   if (event.repeat && keys[event.key]?.once) {
     event.preventDefault();

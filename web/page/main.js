@@ -1,10 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Zirkulon's window in the page. The game itself is C++ compiled to
-// WebAssembly (zirkulon.js, zirkulon.wasm); it builds the window from its
-// design through `page`, sets captions, lines and arcs, and opens boxes.
-// This script draws the window, scales it to fit the viewport, and raises the
-// window's events: menu clicks, presses and moves of the left mouse button, a
-// pen or one finger, and the keys that turn the blue leg, one event at a time.
+// WebAssembly (zirkulon.js, zirkulon.wasm); it builds the window through
+// `page`, draws, sets captions and opens boxes. This script shows the window,
+// scaled to fit the viewport, and raises its events one at a time.
 //
 // The build makes one script, page.js, of this file and the body of
 // startPage: window.js (the window, its state and its drawing), input.js

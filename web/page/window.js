@@ -12,10 +12,9 @@ const loading = document.getElementById('loading');
 // worker can start from there, and everything is inside already.
 const singleFile = document.documentElement.hasAttribute('data-single-file');
 
-// The game's WebAssembly compiles as it streams in, from the first thing
-// this script does, rather than once zirkulon.js has been fetched and run;
-// zirkulon.js then only instantiates it. The single-file page brings the
-// bytes along instead.
+// The game's WebAssembly compiles as it streams in, from the first thing this
+// script does; zirkulon.js, fetched later, only instantiates it. The
+// single-file page brings the bytes along instead.
 const compiled = typeof WebAssembly !== 'object' || singleFile ? null
   : WebAssembly.compileStreaming(fetch('zirkulon.wasm', { credentials: 'same-origin' }));
 compiled?.catch(() => {}); // reported when the game instantiates it
@@ -33,18 +32,6 @@ let unloaded = false;     // "Ende" was chosen
 let activePointer = null; // the pointer that turns the leg
 
 // ---- drawing ----------------------------------------------------------
-
-// Keeps the game's drawing commands, copied into a buffer that lives as long
-// as the page, and draws the area they changed (scale units: left, top,
-// right, bottom) at once: the canvas shows it with the next frame.
-function draw(commands, area) {
-  if (picture === null || picture.length < commands.length) {
-    picture = new Float64Array(Math.max(256, commands.length));
-  }
-  picture.set(commands);
-  pictureLength = commands.length;
-  paint(area);
-}
 
 const colours = {}; // CSS colours by the game's 0xRRGGBB
 const css = (colour) => (colours[colour] ??= `#${colour.toString(16).padStart(6, '0')}`);
@@ -91,20 +78,15 @@ function paint(area) {
       case 3: { // arc: centre x, y, radius, start, sweep, radii (1 start, 2 end), width, colour
         const x = p[i + 1];
         const y = p[i + 2];
-        const r = p[i + 3];
-        // Angles run counter-clockwise on the screen, the canvas's clockwise.
-        const start = -p[i + 4];
-        const end = start - p[i + 5];
         const radii = p[i + 6];
         ctx.lineWidth = p[i + 7];
         ctx.strokeStyle = css(p[i + 8]);
         ctx.beginPath();
         if (radii & 1) {
-          ctx.moveTo(x, y);
-        } else {
-          ctx.moveTo(x + r * Math.cos(start), y + r * Math.sin(start));
+          ctx.moveTo(x, y); // else the arc starts the path
         }
-        ctx.arc(x, y, r, start, end, true);
+        // Angles run counter-clockwise on the screen, the canvas's clockwise.
+        ctx.arc(x, y, p[i + 3], -p[i + 4], -p[i + 4] - p[i + 5], true);
         if (radii & 2) {
           ctx.lineTo(x, y);
         }
