@@ -6,6 +6,10 @@
 #   zirkulon.exe                 one static 64-bit program, no DLL beside it
 #   zirkulon-VERSION-win64.zip   the program, the licence and a German read-me
 #   zirkulon-VERSION.msi         per-machine installer (msiexec /i ... /qn)
+#   SHA256SUMS                   their checksums
+#
+# Signed with Authenticode where ZIRKULON_SIGN_PKCS12 and
+# ZIRKULON_SIGN_PASSWORD_FILE are set (see scripts/windows-package.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh --windows
